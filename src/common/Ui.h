@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+
+class QWidget;
+class QLabel;
+
+namespace Ui {
+
+// Verdana 11 px; fontconfig falls back to a sans-serif face where Verdana is missing.
+QFont baseFont();
+QFont boldFont(int pixelSize = 11);
+
+QColor background(); // RGB 248, 247, 237
+QColor greyText();   // captions of the title strip and the step labels
+QColor darkText();   // RGB 51, 51, 51
+
+// Applies the base font and background to a top-level window.
+void styleWindow(QWidget* window);
+
+// Gives a label a fixed colour through its palette.
+void setTextColour(QLabel* label, const QColor& colour);
+
+// Icons drawn in code, so the program needs no picture files.
+enum class Glyph { New, Open, Settings, Rules, Variables, Update, Info, Options, Close, Ok, Cancel, Logo };
+QIcon icon(Glyph glyph, int size = 24);
+
+} // namespace Ui

@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+
+class TextCatalogue;
+
+// The 43 communication parameters of one configuration, each held as the text its editor control
+// shows: flags as "1"/"0", choices as the full item text (empty: nothing selected), octets and
+// numbers as typed. Field order is the order of the elements in ParGen.xml.
+namespace ParGen {
+
+enum class Kind { Text, Flag, Choice, Octet, Number };
+
+enum Field : int {
+    Eth_Conn_Device_Name,
+    Eth_Conn_DHCP_Cable,
+    Eth_Conn_DHCP_WiFi,
+    Eth_Conn_Enable_DNS,
+    Eth_Conn_Primary_DNS1,
+    Eth_Conn_Primary_DNS2,
+    Eth_Conn_Primary_DNS3,
+    Eth_Conn_Primary_DNS4,
+    Eth_Conn_Secondary_DNS1,
+    Eth_Conn_Secondary_DNS2,
+    Eth_Conn_Secondary_DNS3,
+    Eth_Conn_Secondary_DNS4,
+    LoRa_RF_Band,
+    LoRa_Network_Type,
+    LoRa_Adaptive_DataRate,
+    LoRa_DataRate,
+    LoRa_Transmission_Type,
+    LoRa_Payload_Size,
+    LoRa_Activation_Method,
+    LoRa_Device_Address,
+    LoRa_JoinEUI,
+    LoRa_Network_Session_Key,
+    LoRa_Application_Session_Key,
+    LoRa_Application_Key,
+    LoRa_FPort,
+    LoRa_Frequency_SubBand,
+    LoRa_LNCHECK,
+    NTP_Server_URL,
+    NTP_Poll_Time,
+    OPC_UA_Server_IP1,
+    OPC_UA_Server_IP2,
+    OPC_UA_Server_IP3,
+    OPC_UA_Server_IP4,
+    OPC_UA_Server_SM1,
+    OPC_UA_Server_SM2,
+    OPC_UA_Server_SM3,
+    OPC_UA_Server_SM4,
+    OPC_UA_Server_GAT1,
+    OPC_UA_Server_GAT2,
+    OPC_UA_Server_GAT3,
+    OPC_UA_Server_GAT4,
+    OPC_UA_Server_EN_GAT,
+    OPC_UA_Server_Port,
+    FieldCount
+};
+
+struct FieldInfo {
+    const char* element; // XML element name in ParGen.xml
+    const char* control; // objectName of the editor control
+    Kind kind;
+    const char* noFile;  // value when ParGen.xml does not exist
+    const char* missing; // value when the file lacks the element
+};
+
+const FieldInfo& info(Field field);
+
+// The fixed item list of a choice field (regions, network types, ...). For LoRa_DataRate this is
+// empty: its list depends on the region (see LoRaRadio::dataRateItems).
+QStringList choiceItems(Field field);
+
+} // namespace ParGen
+
+class ParGenSet {
+public:
+    ParGenSet(); // every field empty
+
+    const QString& value(ParGen::Field field) const { return m_values[field]; }
+    void setValue(ParGen::Field field, const QString& text) { m_values[field] = text; }
+    bool flag(ParGen::Field field) const { return m_values[field] == QLatin1String("1"); }
+    void setFlag(ParGen::Field field, bool on) { m_values[field] = on ? QStringLiteral("1") : QStringLiteral("0"); }
+
+    // The values used when ParGen.xml does not exist.
+    static ParGenSet noFileDefaults();
+
+    // Reads ParGen.xml by the file's reading rules; a missing file gives noFileDefaults(). Throws
+    // FileError when the file exists but cannot be read or parsed.
+    static ParGenSet load(const QString& path);
+
+    // The file's bytes: root Par_Gen, the 43 elements in field order, the SW_VERSION comment after it.
+    QByteArray toXml() const;
+
+    // Writes toXml() atomically; throws FileError on failure (the old file stays whole).
+    void save(const QString& path) const;
+
+    // Sets LoRa_Payload_Size to Find_Max_PayLoad of the current region and data rate.
+    void recomputePayloadSize();
+
+    bool operator==(const ParGenSet& other) const = default;
+
+private:
+    std::array<QString, ParGen::FieldCount> m_values;
+};
+
+// The editor's data check: the message of the first failing rule (from the catalogue, "%d" filled),
+// or nothing when every rule passes.
+std::optional<QString> Controllo_Dati(const ParGenSet& set, const TextCatalogue& texts);

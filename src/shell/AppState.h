@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "language/TextCatalogue.h"
+
+#include <QString>
+
+// The program-wide state, owned by the main window and shared with every dialog by reference.
+// Folder values use '/' internally; QDir::toNativeSeparators is applied where a path leaves the program.
+struct AppState {
+    QString ProgramFolder;
+    QString MasterFolder;
+    QString ProjectsFolder;
+    QString LanguageFolder;
+
+    QString ActiveConfigName; // remembered configuration; may be set while none is active
+    QString ActiveConfigPath; // empty: no configuration active
+
+    QString ParGenFile;
+    QString LoRaWANSetAccessFile;
+    QString OPCUAServerFile;
+
+    QString LastIpAddress = QStringLiteral("192.168.2.205");
+    QString LanguageName = QStringLiteral("English");
+    bool EnableInternet = false;
+    bool EnableUpdate = false;
+    bool EnableJumpFieldTables = false;
+    bool DoubleClickAutoSize = false;
+
+    bool ReadBack = true;
+    int UpdateOption = 0;
+
+    TextCatalogue catalogue;
+
+    const QString& Text(int index) const { return catalogue.Text(index); }
+
+    // Sets ProgramFolder and the three folders beneath it (nothing is created here).
+    void setProgramFolder(const QString& folder);
+
+    // Recomputes the configuration file paths from ActiveConfigPath (empty while none is active).
+    void Set_Files();
+};
