@@ -113,8 +113,9 @@ void TFTessaroFirmWare::FormCreate(const QString& programFolder) {
 
     state.catalogue.Load_Language(state.LanguageFolder, state.LanguageName);
 
+    // A name that is no plain folder name (edited by hand to "../x") is not followed out of PROJECTS.
     const QString remembered = state.ProjectsFolder + QLatin1Char('/') + state.ActiveConfigName;
-    if (!state.ActiveConfigName.isEmpty() && QFileInfo(remembered).isDir())
+    if (Configurations::isFolderName(state.ActiveConfigName) && QFileInfo(remembered).isDir())
         state.ActiveConfigPath = remembered;
     else
         state.ActiveConfigPath.clear(); // the name stays, so the settings file keeps it

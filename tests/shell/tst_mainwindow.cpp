@@ -176,14 +176,39 @@ private Q_SLOTS:
         QVERIFY(readFile(QStringLiteral("Tessaro.xml")).contains("<projectname>Gone</projectname>"));
     }
 
+    void rememberedConfigurationRestored_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("folder"); // created below the program folder
+        QTest::addColumn<bool>("active");
+        QTest::newRow("folder present") << QByteArray("Plant 7") << QStringLiteral("PROJECTS/Plant 7") << true;
+        QTest::newRow("empty name") << QByteArray("") << QStringLiteral("PROJECTS") << false;
+        QTest::newRow("outside PROJECTS") << QByteArray("../MASTER") << QStringLiteral("MASTER") << false;
+        QTest::newRow("nested") << QByteArray("A/bin") << QStringLiteral("PROJECTS/A/bin") << false;
+        QTest::newRow("PROJECTS itself") << QByteArray(".") << QStringLiteral("PROJECTS") << false;
+    }
+
     void rememberedConfigurationRestored() {
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Plant 7"))));
-        writeFile(QStringLiteral("Tessaro.xml"), settings("Plant 7"));
+        QFETCH(QByteArray, name);
+        QFETCH(QString, folder);
+        QFETCH(bool, active);
+        QVERIFY(QDir().mkpath(path(folder)));
+        writeFile(QStringLiteral("Tessaro.xml"), settings(name));
         auto w = start();
-        QCOMPARE(w->state.ActiveConfigPath, path(QStringLiteral("PROJECTS/Plant 7")));
-        QCOMPARE(w->state.ParGenFile, path(QStringLiteral("PROJECTS/Plant 7/ParGen.xml")));
-        QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text11);
-        QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), QStringLiteral("Plant 7"));
+        QCOMPARE(w->state.ActiveConfigName, QString::fromUtf8(name));
+        if (active) {
+            QCOMPARE(w->state.ActiveConfigPath, path(folder));
+            QCOMPARE(w->state.ParGenFile, path(folder + QStringLiteral("/ParGen.xml")));
+            QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text11);
+            QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), QString::fromUtf8(name));
+        } else {
+            QVERIFY(w->state.ActiveConfigPath.isEmpty());
+            QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
+            click(w.get(), "Btn_CreateBin");
+            QCOMPARE(m_messages->texts(), QStringList{Text18});
+            // The name stays remembered as it was.
+            w->close();
+            QVERIFY(readFile(QStringLiteral("Tessaro.xml")).contains("<projectname>" + name + "</projectname>"));
+        }
     }
 
     void stepButtons_data() {
