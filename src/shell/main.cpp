@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: MIT
+#include "common/WidgetMessageHandler.h"
+#include "shell/TFTessaroFirmWare.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QWidget w;
-    w.show();
-    return app.exec();
+    WidgetMessageHandler messages;
+    Messages::setHandler(&messages);
+    TFTessaroFirmWare window(QCoreApplication::applicationDirPath());
+    window.show();
+    const int result = app.exec();
+    Messages::setHandler(nullptr);
+    return result;
 }

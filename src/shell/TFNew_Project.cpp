@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+#include "TFNew_Project.h"
+
+#include "AppState.h"
+#include "Configurations.h"
+#include "Product.h"
+#include "common/LbButton.h"
+#include "common/MessageService.h"
+#include "common/Ui.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+TFNew_Project::TFNew_Project(AppState& state, QWidget* parent)
+    : QDialog(parent)
+    , m_state(state)
+    , L_SW_Code(new QLabel(this))
+    , L_SW_Desc(new QLabel(this))
+    , Label1(new QLabel(this))
+    , E_New_Proj(new QLineEdit(this))
+    , Btn_OK(new LbButton(Ui::icon(Ui::Glyph::Ok, 16), this))
+    , Btn_Cancel(new LbButton(Ui::icon(Ui::Glyph::Cancel, 16), this)) {
+    setObjectName(QStringLiteral("FNew_Project"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    Ui::styleWindow(this);
+    setFixedSize(331, 162);
+
+    L_SW_Code->setObjectName(QStringLiteral("L_SW_Code"));
+    L_SW_Code->setFont(Ui::boldFont(20));
+    Ui::setTextColour(L_SW_Code, Ui::greyText());
+    L_SW_Code->setText(Product::Code);
+    L_SW_Code->move(16, 8);
+    L_SW_Code->adjustSize();
+
+    L_SW_Desc->setObjectName(QStringLiteral("L_SW_Desc"));
+    L_SW_Desc->setFont(Ui::boldFont());
+    Ui::setTextColour(L_SW_Desc, Ui::greyText());
+    L_SW_Desc->move(16, 36);
+
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(16, 64);
+
+    E_New_Proj->setObjectName(QStringLiteral("E_New_Proj"));
+    E_New_Proj->setGeometry(16, 80, 299, 22);
+
+    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
+    Btn_OK->setGeometry(126, 118, 91, 30);
+    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
+    Btn_Cancel->setGeometry(224, 118, 91, 30);
+    // Enter is handled by the field alone, so it never reaches a default button a second time.
+    for (LbButton* b : {Btn_OK, Btn_Cancel}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+
+    connect(Btn_OK, &QPushButton::clicked, this, &TFNew_Project::Btn_OKClick);
+    connect(E_New_Proj, &QLineEdit::returnPressed, this, &TFNew_Project::Btn_OKClick);
+    connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    Set_Lang();
+}
+
+void TFNew_Project::Set_Lang() {
+    setWindowTitle(m_state.Text(100));
+    L_SW_Desc->setText(m_state.Text(101));
+    L_SW_Desc->adjustSize();
+    Label1->setText(m_state.Text(102));
+    Label1->adjustSize();
+    Btn_OK->setText(m_state.Text(103));
+    Btn_OK->setToolTip(m_state.Text(109));
+    Btn_Cancel->setText(m_state.Text(104));
+    Btn_Cancel->setToolTip(m_state.Text(110));
+    E_New_Proj->setToolTip(m_state.Text(108));
+}
+
+void TFNew_Project::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    E_New_Proj->clear();
+    E_New_Proj->setFocus();
+}
+
+void TFNew_Project::Btn_OKClick() {
+    const QString name = E_New_Proj->text();
+    const int refusal = Configurations::createConfiguration(m_state.ProjectsFolder, name);
+    if (refusal != 0) {
+        Messages::error(m_state.Text(refusal));
+        return;
+    }
+    Configurations::activate(m_state, name);
+    accept();
+}

@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: MIT
+#include "TFOpenConf.h"
+
+#include "AppState.h"
+#include "Configurations.h"
+#include "Product.h"
+#include "common/LbButton.h"
+#include "common/Ui.h"
+
+#include <QLabel>
+#include <QListWidget>
+
+namespace {
+constexpr int ListTop = 80;
+constexpr int Margin = 16;
+constexpr int ButtonWidth = 91;
+constexpr int ButtonHeight = 30;
+constexpr int ButtonGap = 8;
+constexpr int BottomStrip = 50; // room under the list for the buttons
+} // namespace
+
+TFOpenConf::TFOpenConf(AppState& state, QWidget* parent)
+    : QDialog(parent)
+    , m_state(state)
+    , L_SW_Code(new QLabel(this))
+    , L_SW_Desc(new QLabel(this))
+    , Label1(new QLabel(this))
+    , ListBox1(new QListWidget(this))
+    , Btn_OK(new LbButton(Ui::icon(Ui::Glyph::Ok, 16), this))
+    , Btn_Cancel(new LbButton(Ui::icon(Ui::Glyph::Cancel, 16), this)) {
+    setObjectName(QStringLiteral("FOpenConf"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    Ui::styleWindow(this);
+    setMinimumSize(260, 200);
+
+    L_SW_Code->setObjectName(QStringLiteral("L_SW_Code"));
+    L_SW_Code->setFont(Ui::boldFont(20));
+    Ui::setTextColour(L_SW_Code, Ui::greyText());
+    L_SW_Code->setText(Product::Code);
+    L_SW_Code->move(Margin, 8);
+    L_SW_Code->adjustSize();
+
+    L_SW_Desc->setObjectName(QStringLiteral("L_SW_Desc"));
+    L_SW_Desc->setFont(Ui::boldFont());
+    Ui::setTextColour(L_SW_Desc, Ui::greyText());
+    L_SW_Desc->move(Margin, 36);
+
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(Margin, 64);
+
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
+    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
+    Btn_OK->setDefault(true);
+
+    connect(ListBox1, &QListWidget::currentRowChanged, this, &TFOpenConf::ListBox1Click);
+    connect(Btn_OK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    resize(377, 351);
+    Set_Lang();
+}
+
+void TFOpenConf::Set_Lang() {
+    setWindowTitle(m_state.Text(200));
+    L_SW_Desc->setText(m_state.Text(201));
+    L_SW_Desc->adjustSize();
+    Label1->setText(m_state.Text(202));
+    Label1->adjustSize();
+    Btn_OK->setText(m_state.Text(203));
+    Btn_OK->setToolTip(m_state.Text(206));
+    Btn_Cancel->setText(m_state.Text(204));
+    Btn_Cancel->setToolTip(m_state.Text(207));
+    ListBox1->setToolTip(m_state.Text(205));
+}
+
+void TFOpenConf::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    const int w = width();
+    const int h = height();
+    ListBox1->setGeometry(Margin, ListTop, w - 2 * Margin, h - ListTop - BottomStrip);
+    const int buttonsTop = h - BottomStrip + (BottomStrip - ButtonHeight) / 2;
+    Btn_Cancel->setGeometry(w - Margin - ButtonWidth, buttonsTop, ButtonWidth, ButtonHeight);
+    Btn_OK->setGeometry(w - Margin - 2 * ButtonWidth - ButtonGap, buttonsTop, ButtonWidth, ButtonHeight);
+}
+
+void TFOpenConf::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    Load_Existing_Configuration();
+    ListBox1->clear();
+    ListBox1->addItems(SL);
+    Name_Conf.clear();
+    int row = Search_Open_Conf(Configurations::activeFolderName(m_state));
+    if (row < 0 && !SL.isEmpty())
+        row = 0;
+    if (row >= 0) {
+        ListBox1->setCurrentRow(row);
+        Name_Conf = SL[row];
+    }
+    ListBox1->setFocus();
+}
+
+void TFOpenConf::Load_Existing_Configuration() {
+    SL = Configurations::listConfigurations(m_state.ProjectsFolder);
+}
+
+int TFOpenConf::Search_Open_Conf(const QString& snc) const {
+    return Configurations::Search_Open_Conf(SL, snc);
+}
+
+void TFOpenConf::ListBox1Click(int row) {
+    if (row >= 0 && row < SL.size())
+        Name_Conf = SL[row];
+}

@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: MIT
+#include "options/TFAbout.h"
+#include "shell/Product.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public Q_SLOTS:
+    void open(const QUrl& url) { urls << url; }
+};
+
+class TestAbout : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void layout_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QPoint>("pos");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Label1") << QByteArray("Label1") << QPoint(128, 24) << QStringLiteral("Software Tessaro ");
+        QTest::newRow("Label2") << QByteArray("Label2") << QPoint(128, 39)
+                                << QStringLiteral("OPC UA Server / LoRaWAN - Converter");
+        QTest::newRow("Label6") << QByteArray("Label6") << QPoint(128, 62) << QStringLiteral("Software Code : ");
+        QTest::newRow("Label9") << QByteArray("Label9") << QPoint(240, 62) << QStringLiteral("SWKV210");
+        QTest::newRow("Label3") << QByteArray("Label3") << QPoint(128, 77) << QStringLiteral("Version :");
+        QTest::newRow("Label10") << QByteArray("Label10") << QPoint(240, 77) << QStringLiteral("1.001");
+        QTest::newRow("Label8") << QByteArray("Label8") << QPoint(128, 93) << QStringLiteral("Document Code :");
+        QTest::newRow("Label12") << QByteArray("Label12") << QPoint(240, 93) << QStringLiteral("MNKV210");
+    }
+
+    void layout() {
+        QFETCH(QByteArray, name);
+        QFETCH(QPoint, pos);
+        QFETCH(QString, text);
+        TFAbout about;
+        about.show();
+        auto* label = about.findChild<QLabel*>(QLatin1String(name));
+        QVERIFY(label);
+        QCOMPARE(label->pos(), pos);
+        QCOMPARE(label->text(), text);
+        QVERIFY(label->geometry().right() < about.width());
+    }
+
+    void frame() {
+        TFAbout about;
+        about.show();
+        QCOMPARE(about.windowTitle(), QStringLiteral("About..."));
+        QCOMPARE(about.size(), QSize(425, 148));
+        QCOMPARE(about.minimumSize(), about.maximumSize());
+        QCOMPARE(about.findChild<QWidget*>(QStringLiteral("Image2"))->geometry(), QRect(32, 24, 81, 81));
+        QCOMPARE(about.findChild<QWidget*>(QStringLiteral("LbButton1"))->geometry(), QRect(32, 115, 81, 22));
+        auto* web = about.findChild<QLabel*>(QStringLiteral("Label4"));
+        QCOMPARE(web->text(), Product::WebAddress);
+        QCOMPARE(web->y(), 131);
+        QVERIFY(web->geometry().right() < 425 && web->geometry().bottom() < 148);
+        QVERIFY(web->font().underline());
+    }
+
+    void linksOpenHomePage_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("web address") << QByteArray("Label4");
+        QTest::newRow("logo") << QByteArray("Image2");
+    }
+
+    void linksOpenHomePage() {
+        QFETCH(QByteArray, name);
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+        TFAbout about;
+        about.show();
+        QTest::mouseClick(about.findChild<QWidget*>(QLatin1String(name)), Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QCOMPARE(catcher.urls, QList<QUrl>{Product::homePageUrl()});
+    }
+
+    void okCloses() {
+        TFAbout about;
+        int result = -1;
+        QTimer::singleShot(0, &about, [&] {
+            QTest::mouseClick(about.findChild<QWidget*>(QStringLiteral("LbButton1")), Qt::LeftButton);
+            if (about.isVisible())
+                about.reject();
+        });
+        result = about.exec();
+        QCOMPARE(result, int(QDialog::Accepted));
+    }
+};
+
+QTEST_MAIN(TestAbout)
+#include "tst_about.moc"

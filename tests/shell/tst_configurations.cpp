@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: MIT
+#include "shell/AppState.h"
+#include "shell/Configurations.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestConfigurations : public QObject {
+    Q_OBJECT
+
+    // Every path below `root`, to see that a refused name created nothing anywhere.
+    static QStringList tree(const QString& root) {
+        QStringList out;
+        QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            out << it.next();
+        out.sort();
+        return out;
+    }
+
+private Q_SLOTS:
+    void create() {
+        QTemporaryDir dir;
+        const QString projects = dir.filePath(QStringLiteral("PROJECTS"));
+        QVERIFY(QDir().mkpath(projects));
+        QCOMPARE(Configurations::createConfiguration(projects, QStringLiteral("Alpha")), 0);
+        QVERIFY(QFileInfo(projects + QStringLiteral("/Alpha/bin")).isDir());
+        // Only the empty bin folder: no file is copied into a new configuration.
+        QCOMPARE(tree(projects + QStringLiteral("/Alpha")), QStringList{projects + QStringLiteral("/Alpha/bin")});
+    }
+
+    void refusals_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("text");
+        QTest::newRow("empty") << QString() << 107;
+        QTest::newRow("existing folder") << QStringLiteral("Existing") << 106;
+        QTest::newRow("file of that name") << QStringLiteral("plain.txt") << 105;
+        // Names that would leave PROJECTS or reach a folder other than a new one directly beneath it.
+        QTest::newRow("slash") << QStringLiteral("a/b") << 105;
+        QTest::newRow("backslash") << QStringLiteral("a\\b") << 105;
+        QTest::newRow("dot") << QStringLiteral(".") << 105;
+        QTest::newRow("dot dot") << QStringLiteral("..") << 105;
+        QTest::newRow("absolute") << QStringLiteral("/abs") << 105;
+        QTest::newRow("climbing") << QStringLiteral("../outside") << 105;
+        QTest::newRow("trailing slash") << QStringLiteral("Fresh/") << 105;
+        QTest::newRow("into existing") << QStringLiteral("Existing/inner") << 105;
+    }
+
+    void refusals() {
+        QFETCH(QString, name);
+        QFETCH(int, text);
+        QTemporaryDir dir;
+        const QString projects = dir.filePath(QStringLiteral("PROJECTS"));
+        QVERIFY(QDir().mkpath(projects + QStringLiteral("/Existing")));
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("abs"))));
+        QFile file(projects + QStringLiteral("/plain.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const QStringList before = tree(dir.path());
+
+        QCOMPARE(Configurations::createConfiguration(projects, name), text);
+        QCOMPARE(tree(dir.path()), before);
+    }
+
+    void refusedByFileSystem() {
+        QTemporaryDir dir;
+        // PROJECTS is missing: one level is created, so the configuration's folder is refused.
+        const QString projects = dir.filePath(QStringLiteral("PROJECTS"));
+        QCOMPARE(Configurations::createConfiguration(projects, QStringLiteral("Alpha")), 105);
+        QVERIFY(!QFileInfo::exists(projects));
+    }
+
+    void nameUsedAsTyped_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("trailing blanks") << QStringLiteral("Alpha  ");
+        QTest::newRow("leading blank") << QStringLiteral(" Beta");
+        QTest::newRow("dots inside") << QStringLiteral("v1.2...");
+        QTest::newRow("three dots") << QStringLiteral("...");
+        QTest::newRow("non-ASCII") << QStringLiteral("K\u00fchlhaus \u2116 3");
+    }
+
+    void nameUsedAsTyped() {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        QCOMPARE(Configurations::createConfiguration(dir.path(), name), 0);
+        QCOMPARE(Configurations::listConfigurations(dir.path()), QStringList{name});
+    }
+
+    void listing() {
+        QTemporaryDir dir;
+        const QString projects = dir.filePath(QStringLiteral("PROJECTS"));
+        for (const char* sub : {"Alpha", "beta", "Empty by hand", "Alpha/bin", "Alpha/nested"})
+            QVERIFY(QDir().mkpath(projects + QLatin1Char('/') + QLatin1String(sub)));
+        QFile file(projects + QStringLiteral("/notes.xml"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+
+        const QStringList names = Configurations::listConfigurations(projects);
+        QCOMPARE(QSet<QString>(names.begin(), names.end()),
+                 (QSet<QString>{QStringLiteral("Alpha"), QStringLiteral("beta"), QStringLiteral("Empty by hand")}));
+        QCOMPARE(names.size(), 3);
+        QVERIFY(Configurations::listConfigurations(dir.filePath(QStringLiteral("missing"))).isEmpty());
+    }
+
+    void search_data() {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("snc");
+        QTest::addColumn<int>("position");
+        const QStringList ab{QStringLiteral("alpha"), QStringLiteral("Beta")};
+        QTest::newRow("other case") << ab << QStringLiteral("Alpha") << 0;
+        QTest::newRow("exact") << ab << QStringLiteral("Beta") << 1;
+        QTest::newRow("upper") << ab << QStringLiteral("BETA") << 1;
+        QTest::newRow("absent") << ab << QStringLiteral("Gamma") << -1;
+        QTest::newRow("prefix is no match") << ab << QStringLiteral("alph") << -1;
+        QTest::newRow("nothing active") << ab << QString() << -1;
+        QTest::newRow("empty list") << QStringList() << QStringLiteral("alpha") << -1;
+        QTest::newRow("first match wins")
+            << QStringList{QStringLiteral("x"), QStringLiteral("ALPHA"), QStringLiteral("alpha")}
+            << QStringLiteral("Alpha") << 1;
+        QTest::newRow("ASCII letters only")
+            << QStringList{QStringLiteral("\u00e9t\u00e9")} << QStringLiteral("\u00c9T\u00c9") << -1;
+        QTest::newRow("non-letters exact") << QStringList{QStringLiteral("a[1]")} << QStringLiteral("A{1}") << -1;
+    }
+
+    void search() {
+        QFETCH(QStringList, names);
+        QFETCH(QString, snc);
+        QFETCH(int, position);
+        QCOMPARE(Configurations::Search_Open_Conf(names, snc), position);
+    }
+
+    void activeConfiguration() {
+        AppState s;
+        s.setProgramFolder(QStringLiteral("/opt/tessaro"));
+        QCOMPARE(Configurations::activeFolderName(s), QString());
+        Configurations::activate(s, QStringLiteral("Alpha"));
+        QCOMPARE(s.ActiveConfigPath, QStringLiteral("/opt/tessaro/PROJECTS/Alpha"));
+        QCOMPARE(s.ParGenFile, QStringLiteral("/opt/tessaro/PROJECTS/Alpha/ParGen.xml"));
+        QCOMPARE(s.LoRaWANSetAccessFile, QStringLiteral("/opt/tessaro/PROJECTS/Alpha/LoRaWAN_SetAccess.xml"));
+        QCOMPARE(s.OPCUAServerFile, QStringLiteral("/opt/tessaro/PROJECTS/Alpha/OPC_UA_Server.xml"));
+        QCOMPARE(Configurations::activeFolderName(s), QStringLiteral("Alpha"));
+        Configurations::deactivate(s);
+        QVERIFY(s.ActiveConfigName.isEmpty());
+        QVERIFY(s.ActiveConfigPath.isEmpty());
+        QCOMPARE(Configurations::activeFolderName(s), QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConfigurations)
+#include "tst_configurations.moc"

@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: MIT
+#include "shell/ProcessLauncher.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <sys/types.h>
+#include <sys/wait.h>
+
+class TestLauncher : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString script(const QString& name, const QByteArray& body) {
+        const QString path = m_dir.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            return QString();
+        f.write("#!/bin/sh\n" + body + "\n");
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    }
+
+    static bool alive(qint64 pid) { return ::kill(pid_t(pid), 0) == 0; }
+
+private Q_SLOTS:
+    void programThatEnds() {
+        const QString path = script(QStringLiteral("ends.sh"), "printf '%s|' \"$@\" > \"$0.args\"; exit 3");
+        // A bound far beyond the script's run: the wait has to end with the program, not with the bound.
+        const LaunchResult r = Start_Program(path, QStringLiteral("-a \"two words\" last"), false, 120000);
+        QCOMPARE(r.state, LaunchResult::State::Ended);
+        QVERIFY(r.pid > 0);
+        QFile args(path + QStringLiteral(".args"));
+        QVERIFY(args.open(QIODevice::ReadOnly));
+        QCOMPARE(args.readAll(), QByteArray("-a|two words|last|"));
+    }
+
+    void programStillRunningIsLeftRunning() {
+        const QString path = script(QStringLiteral("sleeps.sh"), "exec sleep 60");
+        const LaunchResult r = Start_Program(path, QString(), true, 200);
+        QCOMPARE(r.state, LaunchResult::State::StillRunning);
+        QVERIFY(r.pid > 0);
+        // Still there after the call returned and any temporary object would have been destroyed.
+        QCoreApplication::processEvents();
+        QVERIFY(alive(r.pid));
+        ::kill(pid_t(r.pid), SIGKILL);
+        // The launcher's process object notices the end through the event loop and reaps the child.
+        QTRY_VERIFY(!alive(r.pid));
+    }
+
+    void programThatCannotStart_data() {
+        QTest::addColumn<QString>("program");
+        QTest::newRow("missing file") << QStringLiteral("/nonexistent/Flashvane.exe");
+        QTest::newRow("not executable") << QStringLiteral("plain.txt");
+        QTest::newRow("empty name") << QString();
+    }
+
+    void programThatCannotStart() {
+        QFETCH(QString, program);
+        if (program == QLatin1String("plain.txt")) {
+            program = m_dir.filePath(program);
+            QFile f(program);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("data");
+            f.close();
+            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        }
+        // With a bound of two minutes, a launcher that did not return at once would hit the test timeout.
+        const LaunchResult r = Start_Program(program, QString(), false, 120000);
+        QCOMPARE(r.state, LaunchResult::State::NotStarted);
+        QCOMPARE(r.pid, qint64(0));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLauncher)
+#include "tst_launcher.moc"

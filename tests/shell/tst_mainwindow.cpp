@@ -1,0 +1,587 @@
+// SPDX-License-Identifier: MIT
+#include "common/FileError.h"
+#include "common/MessageService.h"
+#include "options/TFAbout.h"
+#include "shell/Product.h"
+#include "shell/TFNew_Project.h"
+#include "shell/TFOpenConf.h"
+#include "shell/TFTessaroFirmWare.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public Q_SLOTS:
+    void open(const QUrl& url) { urls << url; }
+};
+
+using StepMember = std::function<void()> TFTessaroFirmWare::StepHandlers::*;
+Q_DECLARE_METATYPE(StepMember)
+
+namespace {
+
+const QString Text9 = QStringLiteral("None Configuration Opened ");
+const QString Text10 = QStringLiteral("Use Step1 to open or create new configuration");
+const QString Text11 = QStringLiteral("Opened Configuration of the Converter : ");
+const QString Text18 = QStringLiteral("Error! Project not Valid");
+
+QByteArray settings(const QByteArray& project, const QByteArray& internet = "0", const QByteArray& update = "0") {
+    return "<Conf_Settings><lastproj><projectname>" + project +
+           "</projectname></lastproj><lastipadd><ipaddress>192.168.2.205</ipaddress></lastipadd>"
+           "<lastlang><language>English</language></lastlang><lastinternet><enable_internet>" +
+           internet + "</enable_internet><enable_update>" + update +
+           "</enable_update><enable_jump_field_tables>0</enable_jump_field_tables>"
+           "<Double_Click_Auto_Size>0</Double_Click_Auto_Size></lastinternet></Conf_Settings>";
+}
+
+// Runs `drive` on the modal window as soon as it is up. Whatever the driver leaves open is rejected
+// afterwards, so a failed check inside it cannot hang the test.
+void whenModal(std::function<void(QDialog*)> drive) {
+    QTimer::singleShot(0, [drive] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY2(dialog, "no modal dialog open");
+        drive(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<MessageRecorder> m_messages;
+
+    QString path(const QString& relative) const { return m_dir->filePath(relative); }
+
+    void writeFile(const QString& relative, const QByteArray& data) {
+        QFile f(path(relative));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(data);
+    }
+
+    QByteArray readFile(const QString& relative) const {
+        QFile f(path(relative));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    std::unique_ptr<TFTessaroFirmWare> start() {
+        auto w = std::make_unique<TFTessaroFirmWare>(m_dir->path());
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get()))
+            qWarning("main window not exposed");
+        return w;
+    }
+
+    template <class T = QWidget> static T* child(QWidget* w, const char* name) {
+        return w->findChild<T*>(QLatin1String(name));
+    }
+
+    static QString labelText(QWidget* w, const char* name) { return child<QLabel>(w, name)->text(); }
+
+    static void click(QWidget* w, const char* name) {
+        QWidget* c = child(w, name);
+        QVERIFY2(c, name);
+        QTest::mouseClick(c, Qt::LeftButton);
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_messages = std::make_unique<MessageRecorder>();
+    }
+
+    void cleanup() {
+        m_messages.reset();
+        m_dir.reset();
+    }
+
+    void firstStartInEmptyFolder() {
+        auto w = start();
+        for (const char* folder : {"MASTER", "PROJECTS", "LANGUAGE"})
+            QVERIFY2(QFileInfo(path(QLatin1String(folder))).isDir(), folder);
+        QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
+        QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), Text10);
+        QCOMPARE(w->state.LanguageName, QStringLiteral("English"));
+        QVERIFY(w->state.ActiveConfigPath.isEmpty());
+        QVERIFY(!child<QTimer>(w.get(), "Timer_Update")->isActive());
+        QCOMPARE(w->windowTitle(), Product::WindowCaption);
+        QCOMPARE(labelText(w.get(), "L_SW_Code"), QStringLiteral("SWKV210"));
+        QCOMPARE(labelText(w.get(), "L_SW_Desc"), QStringLiteral("OPC UA Server / LoRaWAN - Converter"));
+        QVERIFY(!child(w.get(), "LL_Update")->isVisible());
+
+        w->close();
+        QFile golden(QStringLiteral(TESSARO_FIXTURES "/shell/Tessaro_first_run.xml"));
+        QVERIFY(golden.open(QIODevice::ReadOnly));
+        QCOMPARE(readFile(QStringLiteral("Tessaro.xml")), golden.readAll());
+        QVERIFY(m_messages->entries().isEmpty());
+    }
+
+    void updateTimerRule_data() {
+        QTest::addColumn<QByteArray>("internet");
+        QTest::addColumn<QByteArray>("update");
+        QTest::addColumn<bool>("active");
+        QTest::newRow("internet only") << QByteArray("1") << QByteArray("0") << false;
+        QTest::newRow("update only") << QByteArray("0") << QByteArray("1") << false;
+        QTest::newRow("both") << QByteArray("1") << QByteArray("1") << true;
+        QTest::newRow("true is not 1") << QByteArray("true") << QByteArray("1") << false;
+    }
+
+    void updateTimerRule() {
+        QFETCH(QByteArray, internet);
+        QFETCH(QByteArray, update);
+        QFETCH(bool, active);
+        writeFile(QStringLiteral("Tessaro.xml"), settings("", internet, update));
+        auto w = start();
+        auto* timer = child<QTimer>(w.get(), "Timer_Update");
+        QVERIFY(timer);
+        QCOMPARE(timer->isActive(), active);
+        QCOMPARE(w->state.EnableInternet, internet == "1");
+        if (active) {
+            QCOMPARE(timer->interval(), 60000);
+            QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
+            QCOMPARE(timer->interval(), 7200000);
+        }
+    }
+
+    void rememberedConfigurationDeleted() {
+        writeFile(QStringLiteral("Tessaro.xml"), settings("Gone"));
+        auto w = start();
+        QVERIFY(w->state.ActiveConfigPath.isEmpty());
+        QCOMPARE(w->state.ActiveConfigName, QStringLiteral("Gone"));
+        QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
+        QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), Text10);
+
+        click(w.get(), "Btn_Prm_Gen");
+        QCOMPARE(m_messages->texts(), QStringList{Text18});
+        QCOMPARE(m_messages->entries().first().icon, Messages::Icon::Error);
+
+        w->close();
+        QVERIFY(readFile(QStringLiteral("Tessaro.xml")).contains("<projectname>Gone</projectname>"));
+    }
+
+    void rememberedConfigurationRestored_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("folder"); // created below the program folder
+        QTest::addColumn<bool>("active");
+        QTest::newRow("folder present") << QByteArray("Plant 7") << QStringLiteral("PROJECTS/Plant 7") << true;
+        QTest::newRow("empty name") << QByteArray("") << QStringLiteral("PROJECTS") << false;
+        QTest::newRow("outside PROJECTS") << QByteArray("../MASTER") << QStringLiteral("MASTER") << false;
+        QTest::newRow("nested") << QByteArray("A/bin") << QStringLiteral("PROJECTS/A/bin") << false;
+        QTest::newRow("PROJECTS itself") << QByteArray(".") << QStringLiteral("PROJECTS") << false;
+    }
+
+    void rememberedConfigurationRestored() {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, folder);
+        QFETCH(bool, active);
+        QVERIFY(QDir().mkpath(path(folder)));
+        writeFile(QStringLiteral("Tessaro.xml"), settings(name));
+        auto w = start();
+        QCOMPARE(w->state.ActiveConfigName, QString::fromUtf8(name));
+        if (active) {
+            QCOMPARE(w->state.ActiveConfigPath, path(folder));
+            QCOMPARE(w->state.ParGenFile, path(folder + QStringLiteral("/ParGen.xml")));
+            QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text11);
+            QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), QString::fromUtf8(name));
+        } else {
+            QVERIFY(w->state.ActiveConfigPath.isEmpty());
+            QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
+            click(w.get(), "Btn_CreateBin");
+            QCOMPARE(m_messages->texts(), QStringList{Text18});
+            // The name stays remembered as it was.
+            w->close();
+            QVERIFY(readFile(QStringLiteral("Tessaro.xml")).contains("<projectname>" + name + "</projectname>"));
+        }
+    }
+
+    void stepButtons_data() {
+        QTest::addColumn<QByteArray>("button");
+        QTest::addColumn<StepMember>("handler");
+        QTest::newRow("step 2") << QByteArray("Btn_Prm_Gen") << &TFTessaroFirmWare::StepHandlers::Prm_Gen;
+        QTest::newRow("step 3") << QByteArray("Btn_LoRaWAN_Access") << &TFTessaroFirmWare::StepHandlers::LoRaWAN_Access;
+        QTest::newRow("step 4") << QByteArray("Btn_OPC_UA_Server_Access")
+                                << &TFTessaroFirmWare::StepHandlers::OPC_UA_Server_Access;
+        QTest::newRow("step 5") << QByteArray("Btn_CreateBin") << &TFTessaroFirmWare::StepHandlers::CreateBin;
+    }
+
+    void stepButtons() {
+        QFETCH(QByteArray, button);
+        QFETCH(StepMember, handler);
+        auto w = start();
+        QStringList ran;
+        w->steps.Prm_Gen = [&] { ran << QStringLiteral("Btn_Prm_Gen"); };
+        w->steps.LoRaWAN_Access = [&] { ran << QStringLiteral("Btn_LoRaWAN_Access"); };
+        w->steps.OPC_UA_Server_Access = [&] { ran << QStringLiteral("Btn_OPC_UA_Server_Access"); };
+        w->steps.CreateBin = [&] { ran << QStringLiteral("Btn_CreateBin"); };
+
+        // Without a configuration: refused, and the step does not run.
+        click(w.get(), button.constData());
+        QCOMPARE(m_messages->texts(), QStringList{Text18});
+        QVERIFY(ran.isEmpty());
+
+        // With one: the button's own step runs, and only that one.
+        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/A"))));
+        w->state.ActiveConfigName = QStringLiteral("A");
+        w->state.ActiveConfigPath = path(QStringLiteral("PROJECTS/A"));
+        m_messages->clear();
+        click(w.get(), button.constData());
+        QCOMPARE(ran, QStringList{QString::fromLatin1(button)});
+        QVERIFY(m_messages->entries().isEmpty());
+
+        // A step without a handler yet does nothing.
+        w->steps.*handler = nullptr;
+        click(w.get(), button.constData());
+        QCOMPARE(ran.size(), 1);
+        QVERIFY(m_messages->entries().isEmpty());
+    }
+
+    void failedCommandShowsGeneralError() {
+        auto w = start();
+        w->state.ActiveConfigPath = path(QStringLiteral("PROJECTS"));
+        w->steps.Prm_Gen = [] { throw FileError(QStringLiteral("The file x.xml is not valid XML")); };
+        click(w.get(), "Btn_Prm_Gen");
+        QCOMPARE(m_messages->texts(), QStringList{QStringLiteral("The file x.xml is not valid XML")});
+        QVERIFY(w->isVisible());
+    }
+
+    void infoWithoutConfiguration() {
+        auto w = start();
+        QString shown;
+        whenModal([&](QDialog* d) {
+            shown = d->objectName();
+            QTest::mouseClick(child(d, "LbButton1"), Qt::LeftButton);
+            QVERIFY(!d->isVisible());
+        });
+        click(w.get(), "Btn_Info");
+        QCOMPARE(shown, QStringLiteral("FAbout"));
+        QVERIFY(m_messages->entries().isEmpty());
+    }
+
+    void optionsWithoutConfiguration_data() {
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+
+    void optionsWithoutConfiguration() {
+        QFETCH(bool, confirmed);
+        auto w = start();
+        click(w.get(), "Btn_Opz"); // no options dialog yet: nothing at all
+        QVERIFY(m_messages->entries().isEmpty());
+
+        int shown = 0;
+        w->Opz_Dialog = [&] {
+            ++shown;
+            w->state.EnableInternet = w->state.EnableUpdate = true;
+            return confirmed;
+        };
+        click(w.get(), "Btn_Opz");
+        QCOMPARE(shown, 1);
+        QVERIFY(m_messages->entries().isEmpty());
+        // OK stores the settings at once and applies the timer rule; Cancel does neither.
+        QCOMPARE(QFile::exists(path(QStringLiteral("Tessaro.xml"))), confirmed);
+        QCOMPARE(child<QTimer>(w.get(), "Timer_Update")->isActive(), confirmed);
+    }
+
+    void newConfiguration_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("byEnter");
+        QTest::newRow("OK button") << QStringLiteral("Plant A") << false;
+        QTest::newRow("Enter in the field") << QStringLiteral("Plant B") << true;
+        QTest::newRow("trailing blanks kept") << QStringLiteral("Plant C  ") << true;
+    }
+
+    void newConfiguration() {
+        QFETCH(QString, typed);
+        QFETCH(bool, byEnter);
+        auto w = start();
+        whenModal([&](QDialog* d) {
+            auto* edit = child<QLineEdit>(d, "E_New_Proj");
+            QCOMPARE(d->focusWidget(), edit);
+            QTest::keyClicks(edit, typed);
+            if (byEnter)
+                QTest::keyClick(edit, Qt::Key_Return);
+            else
+                QTest::mouseClick(child(d, "Btn_OK"), Qt::LeftButton);
+            QVERIFY(!d->isVisible());
+            QCOMPARE(d->result(), int(QDialog::Accepted));
+        });
+        click(w.get(), "Btn_New");
+        // One creation only: a second OK from the same Enter would have answered "already exists".
+        QVERIFY(m_messages->entries().isEmpty());
+        QCOMPARE(w->state.ActiveConfigName, typed);
+        QCOMPARE(w->state.ActiveConfigPath, path(QStringLiteral("PROJECTS/") + typed));
+        QCOMPARE(w->state.OPCUAServerFile,
+                 path(QStringLiteral("PROJECTS/") + typed + QStringLiteral("/OPC_UA_Server.xml")));
+        QVERIFY(QFileInfo(w->state.ActiveConfigPath + QStringLiteral("/bin")).isDir());
+        QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text11);
+        QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), typed);
+
+        // The next showing starts with an empty field.
+        whenModal([&](QDialog* d) { QCOMPARE(child<QLineEdit>(d, "E_New_Proj")->text(), QString()); });
+        click(w.get(), "Btn_New");
+    }
+
+    void newConfigurationRefused_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        const QString text105 = QStringLiteral("Error! Name project is not valid");
+        QTest::newRow("empty") << QString() << QStringLiteral("Error! Name Project is not valid");
+        QTest::newRow("exists") << QStringLiteral("Old")
+                                << QStringLiteral("Error! Name project is not valid because directory already exists");
+        QTest::newRow("climbs out") << QStringLiteral("../Evil") << text105;
+        QTest::newRow("sub-folder") << QStringLiteral("a/b") << text105;
+        QTest::newRow("backslash") << QStringLiteral("a\\b") << text105;
+        QTest::newRow("dot dot") << QStringLiteral("..") << text105;
+    }
+
+    void newConfigurationRefused() {
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Old"))));
+        writeFile(QStringLiteral("Tessaro.xml"), settings("Old"));
+        auto w = start();
+        bool stayedOpen = false;
+        QString keptText;
+        whenModal([&](QDialog* d) {
+            auto* edit = child<QLineEdit>(d, "E_New_Proj");
+            QTest::keyClicks(edit, typed);
+            QTest::keyClick(edit, Qt::Key_Return);
+            stayedOpen = d->isVisible();
+            keptText = edit->text();
+            QTest::mouseClick(child(d, "Btn_Cancel"), Qt::LeftButton);
+        });
+        click(w.get(), "Btn_New");
+        QVERIFY(stayedOpen);
+        QCOMPARE(keptText, typed);
+        QCOMPARE(m_messages->texts(), QStringList{message});
+        QCOMPARE(m_messages->entries().first().icon, Messages::Icon::Error);
+        QCOMPARE(w->state.ActiveConfigName, QStringLiteral("Old"));
+        QCOMPARE(QDir(path(QStringLiteral("PROJECTS"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("Old")});
+        QVERIFY(!QFileInfo::exists(path(QStringLiteral("Evil"))));
+        QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), QStringLiteral("Old"));
+    }
+
+    void openPreselectsActiveIgnoringCase() {
+        for (const char* folder : {"PROJECTS/alpha", "PROJECTS/Beta"})
+            QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
+        auto w = start();
+        w->state.ActiveConfigName = QStringLiteral("Alpha");
+        w->state.ActiveConfigPath = w->state.ProjectsFolder + QStringLiteral("/Alpha");
+        QString selected;
+        whenModal([&](QDialog* d) {
+            auto* list = child<QListWidget>(d, "ListBox1");
+            QCOMPARE(list->count(), 2);
+            selected = list->currentItem() ? list->currentItem()->text() : QString();
+            QCOMPARE(w->FOpenConf->Name_Conf, selected);
+            QTest::mouseClick(child(d, "Btn_OK"), Qt::LeftButton);
+        });
+        click(w.get(), "Btn_Open");
+        QCOMPARE(selected, QStringLiteral("alpha"));
+        QCOMPARE(w->state.ActiveConfigName, QStringLiteral("alpha"));
+        QCOMPARE(w->state.ActiveConfigPath, path(QStringLiteral("PROJECTS/alpha")));
+        QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), QStringLiteral("alpha"));
+    }
+
+    void openByClickingAnEntry() {
+        // A hand-made empty folder is listed; files are not.
+        for (const char* folder : {"PROJECTS/First", "PROJECTS/Made by hand"})
+            QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
+        writeFile(QStringLiteral("PROJECTS/stray.xml"), "<x/>");
+        auto w = start();
+        whenModal([&](QDialog* d) {
+            auto* list = child<QListWidget>(d, "ListBox1");
+            QCOMPARE(list->count(), 2);
+            // Nothing active: the first entry is preselected.
+            QCOMPARE(list->currentRow(), 0);
+            const auto found = list->findItems(QStringLiteral("Made by hand"), Qt::MatchExactly);
+            QCOMPARE(found.size(), 1);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
+            QCOMPARE(w->FOpenConf->Name_Conf, QStringLiteral("Made by hand"));
+            QTest::mouseClick(child(d, "Btn_OK"), Qt::LeftButton);
+        });
+        click(w.get(), "Btn_Open");
+        QCOMPARE(w->state.ActiveConfigName, QStringLiteral("Made by hand"));
+        QCOMPARE(w->state.LoRaWANSetAccessFile, path(QStringLiteral("PROJECTS/Made by hand/LoRaWAN_SetAccess.xml")));
+    }
+
+    void openWithEmptyListClearsConfiguration() {
+        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Only"))));
+        writeFile(QStringLiteral("Tessaro.xml"), settings("Only"));
+        auto w = start();
+        QVERIFY(QDir(path(QStringLiteral("PROJECTS/Only"))).removeRecursively());
+        whenModal([&](QDialog* d) {
+            QCOMPARE(child<QListWidget>(d, "ListBox1")->count(), 0);
+            QTest::mouseClick(child(d, "Btn_OK"), Qt::LeftButton);
+        });
+        click(w.get(), "Btn_Open");
+        QVERIFY(w->state.ActiveConfigPath.isEmpty());
+        QVERIFY(w->state.ActiveConfigName.isEmpty());
+        QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
+        QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), Text10);
+    }
+
+    void openCancelChangesNothing() {
+        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Kept"))));
+        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Other"))));
+        writeFile(QStringLiteral("Tessaro.xml"), settings("Kept"));
+        auto w = start();
+        whenModal([&](QDialog* d) {
+            auto* list = child<QListWidget>(d, "ListBox1");
+            list->setCurrentRow(list->currentRow() == 0 ? 1 : 0);
+            QTest::mouseClick(child(d, "Btn_Cancel"), Qt::LeftButton);
+        });
+        click(w.get(), "Btn_Open");
+        QCOMPARE(w->state.ActiveConfigName, QStringLiteral("Kept"));
+        QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), QStringLiteral("Kept"));
+    }
+
+    void closeButtonSavesAndCloses() {
+        auto w = start();
+        w->state.LastIpAddress = QStringLiteral("10.1.1.1");
+        click(w.get(), "Btn_Close");
+        QVERIFY(!w->isVisible());
+        QVERIFY(readFile(QStringLiteral("Tessaro.xml")).contains("<ipaddress>10.1.1.1</ipaddress>"));
+    }
+
+    void failedSaveStillCloses() {
+        auto w = start();
+        // A folder in the place of the settings file cannot be replaced.
+        QVERIFY(QDir().mkpath(path(QStringLiteral("Tessaro.xml"))));
+        w->close();
+        QVERIFY(!w->isVisible());
+        QCOMPARE(m_messages->entries().size(), 1);
+        QVERIFY(m_messages->lastText().contains(QStringLiteral("Tessaro.xml")));
+    }
+
+    void changeLanguageOrder() {
+        auto w = start();
+        QStringList calls;
+        using W = TFTessaroFirmWare::LangWindow;
+        // Joined out of order, called in the fixed order after the main window and the two dialogs.
+        w->joinLanguageChange(W::OPC_UA_Server_Access, [&] { calls << QStringLiteral("OPC"); });
+        w->joinLanguageChange(W::ParGen, [&] { calls << QStringLiteral("ParGen"); });
+        w->joinLanguageChange(W::SoftOptions, [&] { calls << QStringLiteral("SoftOptions"); });
+        w->joinLanguageChange(W::LoRa_Set_Access, [&] { calls << QStringLiteral("LoRa"); });
+        w->joinLanguageChange(W::Boot, [&] { calls << QStringLiteral("Boot"); });
+        w->Change_Language();
+        QCOMPARE(calls, (QStringList{QStringLiteral("SoftOptions"), QStringLiteral("Boot"), QStringLiteral("ParGen"),
+                                     QStringLiteral("LoRa"), QStringLiteral("OPC")}));
+        QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
+    }
+
+    void webAddressOpensHomePage() {
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+        auto w = start();
+        QCOMPARE(labelText(w.get(), "L_Velmora"), Product::WebAddress);
+        QCOMPARE(child(w.get(), "L_Velmora")->cursor().shape(), Qt::PointingHandCursor);
+        click(w.get(), "L_Velmora");
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QCOMPARE(catcher.urls, QList<QUrl>{Product::homePageUrl()});
+        QCOMPARE(catcher.urls.first().toString(),
+                 QStringLiteral("http://") + Product::WebHost + QStringLiteral("/HOME/default.asp?frompg=SWKV210"));
+    }
+
+    void mainWindowGeometry_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QRect>("rect"); // an empty size: only the position is fixed
+        QTest::newRow("L_SW_Code") << QByteArray("L_SW_Code") << QRect(16, 8, 0, 0);
+        QTest::newRow("L_SW_Desc") << QByteArray("L_SW_Desc") << QRect(16, 42, 0, 0);
+        QTest::newRow("Btn_Info") << QByteArray("Btn_Info") << QRect(516, 8, 50, 50);
+        QTest::newRow("Btn_Opz") << QByteArray("Btn_Opz") << QRect(574, 8, 50, 50);
+        QTest::newRow("Btn_Close") << QByteArray("Btn_Close") << QRect(632, 8, 50, 50);
+        QTest::newRow("LL_Update") << QByteArray("LL_Update") << QRect(208, 19, 294, 17);
+        QTest::newRow("Shape2") << QByteArray("Shape2") << QRect(80, 70, 348, 36);
+        QTest::newRow("L_Begin") << QByteArray("L_Begin") << QRect(16, 84, 0, 0);
+        QTest::newRow("L_Name_Conf") << QByteArray("L_Name_Conf") << QRect(87, 75, 0, 0);
+        QTest::newRow("L_Name_Conf_L2") << QByteArray("L_Name_Conf_L2") << QRect(87, 88, 0, 0);
+        QTest::newRow("L_Step_1") << QByteArray("L_Step_1") << QRect(16, 128, 0, 0);
+        QTest::newRow("L_Step_3") << QByteArray("L_Step_3") << QRect(16, 216, 0, 0);
+        QTest::newRow("L_Step_5") << QByteArray("L_Step_5") << QRect(16, 304, 0, 0);
+        QTest::newRow("Btn_New") << QByteArray("Btn_New") << QRect(80, 112, 170, 36);
+        QTest::newRow("Btn_Open") << QByteArray("Btn_Open") << QRect(258, 112, 170, 36);
+        QTest::newRow("Btn_Prm_Gen") << QByteArray("Btn_Prm_Gen") << QRect(80, 156, 170, 36);
+        QTest::newRow("Btn_LoRaWAN_Access") << QByteArray("Btn_LoRaWAN_Access") << QRect(80, 200, 170, 36);
+        QTest::newRow("Btn_OPC_UA_Server_Access") << QByteArray("Btn_OPC_UA_Server_Access") << QRect(80, 244, 170, 36);
+        QTest::newRow("Btn_CreateBin") << QByteArray("Btn_CreateBin") << QRect(80, 288, 170, 36);
+        QTest::newRow("Shape1") << QByteArray("Shape1") << QRect(10, 339, 674, 1);
+    }
+
+    void mainWindowGeometry() {
+        QFETCH(QByteArray, name);
+        QFETCH(QRect, rect);
+        auto w = start();
+        QWidget* c = child(w.get(), name.constData());
+        QVERIFY(c);
+        if (rect.isEmpty())
+            QCOMPARE(c->pos(), rect.topLeft());
+        else
+            QCOMPARE(c->geometry(), rect);
+    }
+
+    void mainWindowFrame() {
+        auto w = start();
+        QCOMPARE(w->size(), QSize(694, 440));
+        QCOMPARE(w->minimumSize(), w->maximumSize());
+        QVERIFY(!(w->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
+        QVERIFY(w->windowFlags() & Qt::WindowCloseButtonHint);
+        QCOMPARE(w->palette().color(QPalette::Window), QColor(248, 247, 237));
+        // The web address stands level with step 5 and inside the window.
+        QWidget* web = child(w.get(), "L_Velmora");
+        QCOMPARE(web->y(), 304);
+        QVERIFY(web->geometry().right() < 694);
+        // Every button has its caption from the catalogue, left-aligned next to its icon.
+        for (const char* name : {"Btn_New", "Btn_Open", "Btn_Prm_Gen", "Btn_LoRaWAN_Access", "Btn_OPC_UA_Server_Access",
+                                 "Btn_CreateBin"}) {
+            auto* b = child<QPushButton>(w.get(), name);
+            QVERIFY2(!b->text().trimmed().isEmpty() && !b->icon().isNull(), name);
+        }
+        QCOMPARE(child<QPushButton>(w.get(), "Btn_OPC_UA_Server_Access")->text(), QStringLiteral("OPC UA Access"));
+        QCOMPARE(child(w.get(), "Btn_Info")->toolTip(), QStringLiteral("Information"));
+    }
+
+    void dialogs() {
+        auto w = start();
+        // New: fixed size; Open: resizable, the list growing with the window.
+        QCOMPARE(w->FNew_Project->size(), QSize(331, 162));
+        QCOMPARE(w->FNew_Project->minimumSize(), w->FNew_Project->maximumSize());
+        QCOMPARE(w->FNew_Project->windowTitle(), QStringLiteral("Create New Configuration"));
+        QCOMPARE(labelText(w->FOpenConf, "Label1"), QStringLiteral("List of Avaliable Configurations"));
+        for (QWidget* d : {static_cast<QWidget*>(w->FNew_Project), static_cast<QWidget*>(w->FOpenConf)}) {
+            QCOMPARE(labelText(d, "L_SW_Code"), QStringLiteral("SWKV210"));
+            QVERIFY(child(d, "L_SW_Code")->pos().x() < 20 && child(d, "L_SW_Code")->pos().y() < 20);
+        }
+
+        whenModal([&](QDialog* d) {
+            QCOMPARE(d->size(), QSize(377, 351));
+            auto* list = child(d, "ListBox1");
+            const QRect before = list->geometry();
+            d->resize(477, 451);
+            QCOMPARE(list->geometry(), before.adjusted(0, 0, 100, 100));
+            QVERIFY(child(d, "Btn_OK")->geometry().bottom() < 451);
+        });
+        click(w.get(), "Btn_Open");
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
