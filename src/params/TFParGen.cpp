@@ -215,6 +215,8 @@ void TFParGen::FormCreate() {
     for (int i = 0; i < int(std::size(kPanels)); ++i)
         buildPanel(i);
 
+    control<QLineEdit>("E_LoRa_Payload_Size")->setReadOnly(true); // computed from region and data rate
+
     // Fixed lists; the data-rate list follows the region.
     for (int f = 0; f < FieldCount; ++f)
         if (auto* list = qobject_cast<QComboBox*>(findChild<QWidget*>(QLatin1String(info(Field(f)).control))))
