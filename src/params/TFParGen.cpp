@@ -349,15 +349,12 @@ void TFParGen::keepDotChain(const QList<QLineEdit*>& chain) {
 }
 
 void TFParGen::Order_TAB_Panels() {
-    // This model shows four panels, in this order, captioned in the language active at creation.
-    QWidget* previous = nullptr;
+    // This model shows four panels, in this order (also the tab order, by creation), captioned in the
+    // language active at creation.
     for (const PanelEntry& p : kPanels) {
         auto* panel = m_group->findChild<CategoryPanel*>(QLatin1String(p.name));
         panel->setCaption(QStringLiteral("%1. %2").arg(&p - kPanels + 1).arg(m_state.Text(p.caption)));
         panel->show();
-        if (previous)
-            setTabOrder(previous, panel);
-        previous = panel;
     }
     m_group->restack();
 }
