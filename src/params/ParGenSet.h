@@ -110,6 +110,12 @@ private:
     std::array<QString, ParGen::FieldCount> m_values;
 };
 
+namespace ParGen {
+// The data check's rules in their fixed order: the catalogue index of the first failing rule's message,
+// or nothing when every rule passes. Text 497 holds a "%d" for the payload limit (see Controllo_Dati).
+std::optional<int> firstFailingRule(const ParGenSet& set);
+} // namespace ParGen
+
 // The editor's data check: the message of the first failing rule (from the catalogue, "%d" filled),
 // or nothing when every rule passes.
 std::optional<QString> Controllo_Dati(const ParGenSet& set, const TextCatalogue& texts);
