@@ -35,6 +35,15 @@ bool saveFileAtomically(const QString& path, const QByteArray& data, QString* er
             *error = QStringLiteral("Cannot write the file %1: %2").arg(shown, reason);
         return false;
     }
+    // QSaveFile::commit() renames the file even when its last flush failed (a full disk, a size
+    // limit): flush first and give up on the write while the old file is still in place.
+    if (!file.flush()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        if (error)
+            *error = QStringLiteral("Cannot write the file %1: %2").arg(shown, reason);
+        return false;
+    }
     if (!file.commit()) {
         if (error)
             *error = QStringLiteral("Cannot write the file %1: %2").arg(shown, file.errorString());
