@@ -11,6 +11,7 @@
 #include "common/MessageService.h"
 #include "common/Ui.h"
 #include "options/TFAbout.h"
+#include "params/TFParGen.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -82,8 +83,11 @@ TFTessaroFirmWare::TFTessaroFirmWare(const QString& programFolder, QWidget* pare
     FNew_Project = new TFNew_Project(state, this);
     FOpenConf = new TFOpenConf(state, this);
     FAbout = new TFAbout(this);
+    FParGen = new TFParGen(state, this);
     joinLanguageChange(LangWindow::New_Project, [this] { FNew_Project->Set_Lang(); });
     joinLanguageChange(LangWindow::OpenConf, [this] { FOpenConf->Set_Lang(); });
+    joinLanguageChange(LangWindow::ParGen, [this] { FParGen->Set_Lang(); });
+    steps.Prm_Gen = [this] { FParGen->Show_Modal(); };
 
     Btn_New->setFocus();
 }

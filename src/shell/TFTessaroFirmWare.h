@@ -14,6 +14,7 @@ class LbButton;
 class TFNew_Project;
 class TFOpenConf;
 class TFAbout;
+class TFParGen;
 
 // The main window: the five workflow steps, the program-wide state and the settings file.
 class TFTessaroFirmWare : public QWidget {
@@ -25,9 +26,8 @@ public:
 
     AppState state;
 
-    // What steps 2 to 5 do while a configuration is active. An editor joins by setting its entry, e.g.
-    //     steps.Prm_Gen = [this] { FParGen->exec(); };
-    // An empty entry does nothing.
+    // What steps 2 to 5 do while a configuration is active. An editor joins by setting its entry;
+    // an empty entry does nothing.
     struct StepHandlers {
         std::function<void()> Prm_Gen;
         std::function<void()> LoRaWAN_Access;
@@ -59,6 +59,7 @@ public:
     TFNew_Project* FNew_Project = nullptr;
     TFOpenConf* FOpenConf = nullptr;
     TFAbout* FAbout = nullptr;
+    TFParGen* FParGen = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -11,6 +11,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -259,6 +260,43 @@ private Q_SLOTS:
         click(w.get(), "Btn_Prm_Gen");
         QCOMPARE(m_messages->texts(), QStringList{QStringLiteral("The file x.xml is not valid XML")});
         QVERIFY(w->isVisible());
+    }
+
+    // Step 2 end to end: the communication editor opens on the active configuration's ParGen.xml.
+    void setCommunicationEditsParGen() {
+        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Plant/bin"))));
+        writeFile(QStringLiteral("Tessaro.xml"), settings("Plant"));
+        auto w = start();
+        const QString parGen = path(QStringLiteral("PROJECTS/Plant/ParGen.xml"));
+
+        whenModal([&](QDialog* dlg) {
+            QCOMPARE(dlg->objectName(), QStringLiteral("TFParGen"));
+            QTest::mouseClick(child(dlg, "Btn_OK"), Qt::LeftButton);
+            QCOMPARE(m_messages->lastText(),
+                     QStringLiteral("Error NTP!! Poll Time must be between 0 and 10000000 seconds"));
+            QVERIFY(dlg->isVisible());
+            QTest::keyClicks(child(dlg, "E_NTP_Poll_Time"), QStringLiteral("3600"));
+            QTest::mouseClick(child(dlg, "Btn_OK"), Qt::LeftButton);
+            QVERIFY(!dlg->isVisible());
+        });
+        click(w.get(), "Btn_Prm_Gen");
+        QVERIFY(QFileInfo::exists(parGen));
+        QVERIFY(readFile(QStringLiteral("PROJECTS/Plant/ParGen.xml")).contains("<NTP_Poll_Time>3600</NTP_Poll_Time>"));
+
+        whenModal([&](QDialog* dlg) {
+            QCOMPARE(child<QLineEdit>(dlg, "E_NTP_Poll_Time")->text(), QStringLiteral("3600"));
+            dlg->reject();
+        });
+        click(w.get(), "Btn_Prm_Gen");
+
+        // A broken file: the general error names it, the editor stays closed, the file is untouched.
+        writeFile(QStringLiteral("PROJECTS/Plant/ParGen.xml"), "<Par_Gen><oops></Par_Gen>");
+        m_messages->clear();
+        click(w.get(), "Btn_Prm_Gen");
+        QCOMPARE(m_messages->entries().size(), 1);
+        QVERIFY(m_messages->lastText().contains(QStringLiteral("ParGen.xml")));
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(readFile(QStringLiteral("PROJECTS/Plant/ParGen.xml")), QByteArray("<Par_Gen><oops></Par_Gen>"));
     }
 
     void infoWithoutConfiguration() {
