@@ -259,42 +259,42 @@ void TFParGen::FormCreate() {
 
 CategoryPanel* TFParGen::buildPanel(int index) {
     const PanelEntry& entry = kPanels[index];
-    const RowSpec* specs = entry.rows;
+    const RowSpec* rowSpecs = entry.rows;
     const int count = entry.rowCount;
     CategoryPanel* panel = m_group->addPanel(QLatin1String(entry.name));
     panel->hide();
     QWidget* body = panel->body();
     const int labelHeight = fontMetrics().height() + 2;
     for (int i = 0; i < count; ++i) {
-        const RowSpec& spec = specs[i];
+        const RowSpec& rs = rowSpecs[i];
         Row row;
-        QString key = QLatin1String(spec.control ? spec.control : spec.label);
-        switch (spec.kind) {
+        QString key = QLatin1String(rs.control ? rs.control : rs.label);
+        switch (rs.kind) {
         case RowKind::Check:
         case RowKind::CheckOctets: {
             auto* box = new QCheckBox(body);
-            box->setObjectName(QLatin1String(spec.label));
-            const int width = spec.kind == RowKind::Check ? ControlLeft + ControlWidth - LabelLeft : LabelWidth;
+            box->setObjectName(QLatin1String(rs.label));
+            const int width = rs.kind == RowKind::Check ? ControlLeft + ControlWidth - LabelLeft : LabelWidth;
             box->setGeometry(LabelLeft, 0, width, CheckHeight);
             row.label = box;
             break;
         }
         default: {
             auto* label = new QLabel(body);
-            label->setObjectName(QLatin1String(spec.label));
+            label->setObjectName(QLatin1String(rs.label));
             label->setGeometry(LabelLeft, 0, LabelWidth, labelHeight);
             row.label = label;
         }
         }
 
-        switch (spec.kind) {
+        switch (rs.kind) {
         case RowKind::Edit: {
             auto* edit = new QLineEdit(body);
             edit->setObjectName(key);
             edit->setGeometry(ControlLeft, 0, ControlWidth, ControlHeight);
-            if (spec.maxLength > 0)
-                edit->setMaxLength(spec.maxLength);
-            if (spec.hex) {
+            if (rs.maxLength > 0)
+                edit->setMaxLength(rs.maxLength);
+            if (rs.hex) {
                 edit->installEventFilter(this);
                 m_hexEdits.append(edit);
                 connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
