@@ -51,6 +51,22 @@ void setTextColour(QLabel* label, const QColor& colour) {
     label->setPalette(p);
 }
 
+TitleLabels titleStrip(QWidget* parent, const QString& productCode, const QFont& codeFont, int descTop) {
+    auto* code = new QLabel(productCode, parent);
+    code->setObjectName(QStringLiteral("L_SW_Code"));
+    code->setFont(codeFont);
+    setTextColour(code, greyText());
+    code->move(16, 8);
+    code->adjustSize();
+
+    auto* desc = new QLabel(parent);
+    desc->setObjectName(QStringLiteral("L_SW_Desc"));
+    desc->setFont(boldFont());
+    setTextColour(desc, greyText());
+    desc->move(16, descTop);
+    return {code, desc};
+}
+
 static void drawGlyph(QPainter& p, Glyph glyph, qreal s) {
     const QColor blue(47, 111, 179);
     const QColor green(60, 150, 80);

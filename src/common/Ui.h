@@ -24,6 +24,14 @@ void styleWindow(QWidget* window);
 // Gives a label a fixed colour through its palette.
 void setTextColour(QLabel* label, const QColor& colour);
 
+// The title strip every dialog opens with: the product code (`L_SW_Code`, at 16, 8, in `codeFont`)
+// and the dialog's subtitle below it (`L_SW_Desc`, bold, at 16, `descTop`), both grey.
+struct TitleLabels {
+    QLabel* code;
+    QLabel* desc;
+};
+TitleLabels titleStrip(QWidget* parent, const QString& productCode, const QFont& codeFont, int descTop);
+
 // Icons drawn in code, so the program needs no picture files.
 enum class Glyph { New, Open, Settings, Rules, Variables, Update, Info, Options, Close, Ok, Cancel, Logo };
 QIcon icon(Glyph glyph, int size = 24);

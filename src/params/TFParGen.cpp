@@ -180,19 +180,10 @@ void TFParGen::FormCreate() {
 
     m_title = new QWidget(this);
     m_title->setObjectName(QStringLiteral("P_Title"));
-    auto* code = new QLabel(Product::Code, m_title);
-    code->setObjectName(QStringLiteral("L_SW_Code"));
     QFont codeFont = Ui::baseFont();
     codeFont.setPixelSize(32);
-    code->setFont(codeFont);
-    Ui::setTextColour(code, Ui::greyText());
-    code->move(16, 8);
-    code->resize(300, 34);
-    auto* desc = new QLabel(m_title);
-    desc->setObjectName(QStringLiteral("L_SW_Desc"));
-    desc->setFont(Ui::boldFont());
-    Ui::setTextColour(desc, Ui::greyText());
-    desc->setGeometry(16, 42, ClientWidth - 32, 16);
+    const Ui::TitleLabels title = Ui::titleStrip(m_title, Product::Code, codeFont, 42);
+    title.desc->resize(ClientWidth - 32, 16);
 
     m_group = new CategoryPanelGroup(this);
     m_group->setObjectName(QStringLiteral("CPG"));

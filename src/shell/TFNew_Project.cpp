@@ -14,8 +14,6 @@
 TFNew_Project::TFNew_Project(AppState& state, QWidget* parent)
     : QDialog(parent)
     , m_state(state)
-    , L_SW_Code(new QLabel(this))
-    , L_SW_Desc(new QLabel(this))
     , Label1(new QLabel(this))
     , E_New_Proj(new QLineEdit(this))
     , Btn_OK(new LbButton(Ui::icon(Ui::Glyph::Ok, 16), this))
@@ -25,17 +23,9 @@ TFNew_Project::TFNew_Project(AppState& state, QWidget* parent)
     Ui::styleWindow(this);
     setFixedSize(331, 162);
 
-    L_SW_Code->setObjectName(QStringLiteral("L_SW_Code"));
-    L_SW_Code->setFont(Ui::boldFont(20));
-    Ui::setTextColour(L_SW_Code, Ui::greyText());
-    L_SW_Code->setText(Product::Code);
-    L_SW_Code->move(16, 8);
-    L_SW_Code->adjustSize();
-
-    L_SW_Desc->setObjectName(QStringLiteral("L_SW_Desc"));
-    L_SW_Desc->setFont(Ui::boldFont());
-    Ui::setTextColour(L_SW_Desc, Ui::greyText());
-    L_SW_Desc->move(16, 36);
+    const Ui::TitleLabels title = Ui::titleStrip(this, Product::Code, Ui::boldFont(20), 36);
+    L_SW_Code = title.code;
+    L_SW_Desc = title.desc;
 
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(16, 64);

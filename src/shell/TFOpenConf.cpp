@@ -22,8 +22,6 @@ constexpr int BottomStrip = 50; // room under the list for the buttons
 TFOpenConf::TFOpenConf(AppState& state, QWidget* parent)
     : QDialog(parent)
     , m_state(state)
-    , L_SW_Code(new QLabel(this))
-    , L_SW_Desc(new QLabel(this))
     , Label1(new QLabel(this))
     , ListBox1(new QListWidget(this))
     , Btn_OK(new LbButton(Ui::icon(Ui::Glyph::Ok, 16), this))
@@ -33,17 +31,9 @@ TFOpenConf::TFOpenConf(AppState& state, QWidget* parent)
     Ui::styleWindow(this);
     setMinimumSize(260, 200);
 
-    L_SW_Code->setObjectName(QStringLiteral("L_SW_Code"));
-    L_SW_Code->setFont(Ui::boldFont(20));
-    Ui::setTextColour(L_SW_Code, Ui::greyText());
-    L_SW_Code->setText(Product::Code);
-    L_SW_Code->move(Margin, 8);
-    L_SW_Code->adjustSize();
-
-    L_SW_Desc->setObjectName(QStringLiteral("L_SW_Desc"));
-    L_SW_Desc->setFont(Ui::boldFont());
-    Ui::setTextColour(L_SW_Desc, Ui::greyText());
-    L_SW_Desc->move(Margin, 36);
+    const Ui::TitleLabels title = Ui::titleStrip(this, Product::Code, Ui::boldFont(20), 36);
+    L_SW_Code = title.code;
+    L_SW_Desc = title.desc;
 
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(Margin, 64);
