@@ -3,7 +3,7 @@
 // command parses its own options.
 #include "common/SaveFile.h"
 #include "language/TextCatalogue.h"
-#include "shell/Product.h"
+#include "app/Product.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

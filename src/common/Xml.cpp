@@ -62,4 +62,38 @@ void prepareWriter(QXmlStreamWriter& writer) {
     writer.setAutoFormatting(false);
 }
 
+static bool allowed(char32_t c) {
+    if (c < 0x20)
+        return c == 0x9 || c == 0xA || c == 0xD;
+    if (c >= 0xD800 && c <= 0xDFFF)
+        return false; // only reached for a surrogate without its partner
+    return c != 0xFFFE && c != 0xFFFF;
+}
+
+QString xmlSafe(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    const qsizetype n = text.size();
+    bool changed = false;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
+            out += c;
+            out += text.at(++i);
+            continue;
+        }
+        if (allowed(c.unicode()))
+            out += c;
+        else
+            changed = true;
+    }
+    return changed ? out : text;
+}
+
+void checkWriter(const QXmlStreamWriter& writer, const QString& path) {
+    if (writer.hasError())
+        throw FileError(QStringLiteral("Cannot write the file %1: the XML writer failed")
+                            .arg(QDir::toNativeSeparators(path)));
+}
+
 } // namespace Xml

@@ -31,4 +31,13 @@ std::optional<QString> pathText(const QDomNode& parent, const QString& first, co
 // A writer set up for the configuration files: no declaration, no indentation, UTF-8.
 void prepareWriter(QXmlStreamWriter& writer);
 
+// `text` without the characters an XML file cannot hold (controls other than tab, line feed and
+// carriage return, unpaired surrogates, U+FFFE and U+FFFF). Every value goes through this before it
+// is written, so whatever a user typed, the file reads back.
+QString xmlSafe(const QString& text);
+
+// Throws FileError naming `path` when the writer failed; call before the bytes are saved, so a
+// broken document never replaces a good file.
+void checkWriter(const QXmlStreamWriter& writer, const QString& path);
+
 } // namespace Xml

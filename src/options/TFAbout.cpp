@@ -3,7 +3,7 @@
 
 #include "common/LbButton.h"
 #include "common/Ui.h"
-#include "shell/Product.h"
+#include "app/Product.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>

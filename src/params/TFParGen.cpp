@@ -7,8 +7,8 @@
 #include "common/LbButton.h"
 #include "common/MessageService.h"
 #include "common/Ui.h"
-#include "shell/AppState.h"
-#include "shell/Product.h"
+#include "app/AppState.h"
+#include "app/Product.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "TFOpenConf.h"
 
-#include "AppState.h"
-#include "Configurations.h"
-#include "Product.h"
+#include "app/AppState.h"
+#include "app/Configurations.h"
+#include "app/Product.h"
 #include "common/LbButton.h"
 #include "common/Ui.h"
 

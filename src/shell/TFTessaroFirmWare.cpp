@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "TFTessaroFirmWare.h"
 
-#include "Configurations.h"
-#include "Product.h"
-#include "Settings.h"
+#include "app/Configurations.h"
+#include "app/Product.h"
+#include "app/Settings.h"
 #include "TFNew_Project.h"
 #include "TFOpenConf.h"
 #include "common/FileError.h"

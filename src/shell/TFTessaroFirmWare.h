@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "AppState.h"
+#include "app/AppState.h"
 
 #include <QWidget>
 #include <functional>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "options/TFAbout.h"
-#include "shell/Product.h"
+#include "app/Product.h"
 
 #include <QDesktopServices>
 #include <QLabel>

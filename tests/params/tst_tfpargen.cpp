@@ -4,7 +4,7 @@
 #include "params/CategoryPanel.h"
 #include "params/LoRaRadio.h"
 #include "params/TFParGen.h"
-#include "shell/AppState.h"
+#include "app/AppState.h"
 
 #include <QApplication>
 #include <QCheckBox>

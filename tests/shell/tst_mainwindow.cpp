@@ -2,7 +2,7 @@
 #include "common/FileError.h"
 #include "common/MessageService.h"
 #include "options/TFAbout.h"
-#include "shell/Product.h"
+#include "app/Product.h"
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "shell/TFTessaroFirmWare.h"
@@ -128,7 +128,7 @@ private Q_SLOTS:
         QVERIFY(!child(w.get(), "LL_Update")->isVisible());
 
         w->close();
-        QFile golden(QStringLiteral(TESSARO_FIXTURES "/shell/Tessaro_first_run.xml"));
+        QFile golden(QStringLiteral(TESSARO_FIXTURES "/app/Tessaro_first_run.xml"));
         QVERIFY(golden.open(QIODevice::ReadOnly));
         QCOMPARE(readFile(QStringLiteral("Tessaro.xml")), golden.readAll());
         QVERIFY(m_messages->entries().isEmpty());

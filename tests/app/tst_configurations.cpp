@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "shell/AppState.h"
-#include "shell/Configurations.h"
+#include "app/AppState.h"
+#include "app/Configurations.h"
 
 #include <QDir>
 #include <QDirIterator>

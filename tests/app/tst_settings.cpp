@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "common/FileError.h"
-#include "shell/AppState.h"
-#include "shell/Settings.h"
+#include "app/AppState.h"
+#include "app/Settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -184,7 +184,7 @@ private Q_SLOTS:
 
         QFile written(dir.filePath(QStringLiteral("Tessaro.xml")));
         QVERIFY(written.open(QIODevice::ReadOnly));
-        QFile golden(QStringLiteral(TESSARO_FIXTURES "/shell/Tessaro_first_run.xml"));
+        QFile golden(QStringLiteral(TESSARO_FIXTURES "/app/Tessaro_first_run.xml"));
         QVERIFY(golden.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), golden.readAll());
     }

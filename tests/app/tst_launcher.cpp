@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "shell/ProcessLauncher.h"
+#include "app/ProcessLauncher.h"
 
 #include <QFile>
 #include <QTemporaryDir>
