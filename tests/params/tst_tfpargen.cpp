@@ -246,7 +246,7 @@ private Q_SLOTS:
         QVERIFY(dhcp->isChecked());
         for (const char* prefix : {"E_OPC_UA_Server_IP", "E_OPC_UA_Server_SM", "E_OPC_UA_Server_GAT"})
             for (int i = 1; i <= 4; ++i)
-                QVERIFY(!child<QWidget>(dlg, qPrintable(prefix + QString::number(i)))->isEnabled());
+                QVERIFY(!child<QWidget>(dlg, qPrintable(QLatin1String(prefix) + QString::number(i)))->isEnabled());
         QVERIFY(child<QWidget>(dlg, "E_OPC_UA_Server_Port")->isEnabled());
         QVERIFY(child<QWidget>(dlg, "CB_OPC_UA_Server_En_GAT")->isEnabled());
         QVERIFY(child<QWidget>(dlg, "E_EthConn_Pri_DNS_IP1")->isEnabled());
