@@ -22,6 +22,13 @@ struct Values {
     bool operator==(const Values&) const = default;
 };
 
+char* toString(const Values& v) {
+    const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
+    return QTest::toString(QStringList{v.name, v.ip, v.language, flag(v.internet), flag(v.update), flag(v.jump),
+                                       flag(v.autoSize)}
+                               .join(QStringLiteral(" | ")));
+}
+
 const Values Defaults{QString(), QStringLiteral("192.168.2.205"), QStringLiteral("English"), false, false, false,
                       false};
 
@@ -162,7 +169,7 @@ private Q_SLOTS:
             f.write(content);
         }
         Settings::Read_Setting(state);
-        QVERIFY(Values::of(state) == expected);
+        QCOMPARE(Values::of(state), expected);
         QVERIFY(state.ActiveConfigPath.isEmpty());
     }
 
@@ -172,7 +179,7 @@ private Q_SLOTS:
         AppState state = dirtyState(dir.path());
         QVERIFY(QDir().mkpath(Settings::filePath(state)));
         Settings::Read_Setting(state);
-        QVERIFY(Values::of(state) == Defaults);
+        QCOMPARE(Values::of(state), Defaults);
     }
 
     void firstRunFileBytes() {
@@ -216,7 +223,7 @@ private Q_SLOTS:
 
         AppState in = dirtyState(dir.path());
         Settings::Read_Setting(in);
-        QVERIFY(Values::of(in) == Values::of(out));
+        QCOMPARE(Values::of(in), Values::of(out));
 
         QFile f(Settings::filePath(out));
         QVERIFY(f.open(QIODevice::ReadOnly));

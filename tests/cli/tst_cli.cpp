@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "language/TextCatalogue.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QProcess>
@@ -30,10 +31,7 @@ Run runCli(const QStringList& args) {
     return r;
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using TestSupport::writeFile;
 
 } // namespace
 

@@ -1,35 +1,24 @@
 // SPDX-License-Identifier: MIT
-#include "common/FileError.h"
-#include "common/MessageService.h"
-#include "options/TFAbout.h"
 #include "app/Configurations.h"
 #include "app/Product.h"
+#include "common/MessageService.h"
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "shell/TFTessaroFirmWare.h"
+#include "support/GuiSupport.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 #include <memory>
 
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void open(const QUrl& url) { urls << url; }
-};
+using namespace TestSupport;
 
 namespace {
 
@@ -47,16 +36,8 @@ QByteArray settings(const QByteArray& project, const QByteArray& internet = "0",
            "<Double_Click_Auto_Size>0</Double_Click_Auto_Size></lastinternet></Conf_Settings>";
 }
 
-// Runs `drive` on the modal window as soon as it is up. Whatever the driver leaves open is rejected
-// afterwards, so a failed check inside it cannot hang the test.
-void whenModal(std::function<void(QDialog*)> drive) {
-    QTimer::singleShot(0, [drive] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        QVERIFY2(dialog, "no modal dialog open");
-        drive(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
+QString labelText(const QWidget* w, const char* name) {
+    return child<QLabel>(w, name)->text();
 }
 
 } // namespace
@@ -64,21 +45,10 @@ void whenModal(std::function<void(QDialog*)> drive) {
 class TestMainWindow : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TempFolder> m_dir;
     std::unique_ptr<MessageRecorder> m_messages;
 
-    QString path(const QString& relative) const { return m_dir->filePath(relative); }
-
-    void writeFile(const QString& relative, const QByteArray& data) {
-        QFile f(path(relative));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(data);
-    }
-
-    QByteArray readFile(const QString& relative) const {
-        QFile f(path(relative));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QString path(const QString& relative) const { return m_dir->path(relative); }
 
     std::unique_ptr<TFTessaroFirmWare> start() {
         auto w = std::make_unique<TFTessaroFirmWare>(m_dir->path());
@@ -88,21 +58,16 @@ class TestMainWindow : public QObject {
         return w;
     }
 
-    template <class T = QWidget> static T* child(QWidget* w, const char* name) {
-        return w->findChild<T*>(QLatin1String(name));
-    }
-
-    static QString labelText(QWidget* w, const char* name) { return child<QLabel>(w, name)->text(); }
-
-    static void click(QWidget* w, const char* name) {
-        QWidget* c = child(w, name);
-        QVERIFY2(c, name);
-        QTest::mouseClick(c, Qt::LeftButton);
+    // A program folder whose settings name `configuration`, and that configuration's folder.
+    void prepare(const QByteArray& configuration) {
+        QVERIFY(
+            m_dir->makeDir(QStringLiteral("PROJECTS/") + QString::fromUtf8(configuration) + QStringLiteral("/bin")));
+        QVERIFY(m_dir->write(QStringLiteral("Tessaro.xml"), settings(configuration)));
     }
 
 private Q_SLOTS:
     void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
+        m_dir = std::make_unique<TempFolder>();
         m_messages = std::make_unique<MessageRecorder>();
     }
 
@@ -118,7 +83,7 @@ private Q_SLOTS:
         QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), Text10);
         QCOMPARE(w->state().LanguageName, QStringLiteral("English"));
-        QVERIFY(w->state().ActiveConfigPath.isEmpty());
+        QCOMPARE(w->state().ActiveConfigPath, QString());
         QVERIFY(!child<QTimer>(w.get(), "Timer_Update")->isActive());
         QCOMPARE(w->windowTitle(), Product::WindowCaption);
         QCOMPARE(labelText(w.get(), "L_SW_Code"), QStringLiteral("SWKV210"));
@@ -126,10 +91,9 @@ private Q_SLOTS:
         QVERIFY(!child(w.get(), "LL_Update")->isVisible());
 
         w->close();
-        QFile golden(QStringLiteral(TESSARO_FIXTURES "/app/Tessaro_first_run.xml"));
-        QVERIFY(golden.open(QIODevice::ReadOnly));
-        QCOMPARE(readFile(QStringLiteral("Tessaro.xml")), golden.readAll());
-        QVERIFY(m_messages->entries().isEmpty());
+        QCOMPARE(m_dir->read(QStringLiteral("Tessaro.xml")),
+                 readFile(QStringLiteral(TESSARO_FIXTURES "/app/Tessaro_first_run.xml")));
+        QCOMPARE(m_messages->texts(), QStringList());
     }
 
     void updateTimerRule_data() {
@@ -146,10 +110,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, internet);
         QFETCH(QByteArray, update);
         QFETCH(bool, active);
-        writeFile(QStringLiteral("Tessaro.xml"), settings("", internet, update));
+        QVERIFY(m_dir->write(QStringLiteral("Tessaro.xml"), settings("", internet, update)));
         auto w = start();
         auto* timer = child<QTimer>(w.get(), "Timer_Update");
-        QVERIFY(timer);
         QCOMPARE(timer->isActive(), active);
         QCOMPARE(w->state().EnableInternet, internet == "1");
         if (active) {
@@ -160,9 +123,9 @@ private Q_SLOTS:
     }
 
     void rememberedConfigurationDeleted() {
-        writeFile(QStringLiteral("Tessaro.xml"), settings("Gone"));
+        QVERIFY(m_dir->write(QStringLiteral("Tessaro.xml"), settings("Gone")));
         auto w = start();
-        QVERIFY(w->state().ActiveConfigPath.isEmpty());
+        QCOMPARE(w->state().ActiveConfigPath, QString());
         QCOMPARE(w->state().ActiveConfigName, QStringLiteral("Gone"));
         QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), Text10);
@@ -172,7 +135,7 @@ private Q_SLOTS:
         QCOMPARE(m_messages->entries().first().icon, Messages::Icon::Error);
 
         w->close();
-        QVERIFY(readFile(QStringLiteral("Tessaro.xml")).contains("<projectname>Gone</projectname>"));
+        QVERIFY(m_dir->read(QStringLiteral("Tessaro.xml")).contains("<projectname>Gone</projectname>"));
     }
 
     void rememberedConfigurationRestored_data() {
@@ -190,8 +153,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, name);
         QFETCH(QString, folder);
         QFETCH(bool, active);
-        QVERIFY(QDir().mkpath(path(folder)));
-        writeFile(QStringLiteral("Tessaro.xml"), settings(name));
+        QVERIFY(m_dir->makeDir(folder));
+        QVERIFY(m_dir->write(QStringLiteral("Tessaro.xml"), settings(name)));
         auto w = start();
         QCOMPARE(w->state().ActiveConfigName, QString::fromUtf8(name));
         if (active) {
@@ -200,13 +163,14 @@ private Q_SLOTS:
             QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text11);
             QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), QString::fromUtf8(name));
         } else {
-            QVERIFY(w->state().ActiveConfigPath.isEmpty());
+            QCOMPARE(w->state().ActiveConfigPath, QString());
+            QCOMPARE(w->state().ParGenFile(), QString());
             QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
             click(w.get(), "Btn_CreateBin");
             QCOMPARE(m_messages->texts(), QStringList{Text18});
             // The name stays remembered as it was.
             w->close();
-            QVERIFY(readFile(QStringLiteral("Tessaro.xml")).contains("<projectname>" + name + "</projectname>"));
+            QVERIFY(m_dir->read(QStringLiteral("Tessaro.xml")).contains("<projectname>" + name + "</projectname>"));
         }
     }
 
@@ -219,87 +183,77 @@ private Q_SLOTS:
         QTest::newRow("step 5") << QByteArray("Btn_CreateBin") << QString();
     }
 
+    // Steps 2 to 5 are refused while no configuration is active; with one, each runs its own step.
     void stepButtons() {
         QFETCH(QByteArray, button);
         QFETCH(QString, opens);
         auto w = start();
 
-        // Without a configuration: refused, and nothing opens.
         click(w.get(), button.constData());
         QCOMPARE(m_messages->texts(), QStringList{Text18});
-        QVERIFY(w->findChildren<QDialog*>().isEmpty());
+        QCOMPARE(w->findChildren<QDialog*>(), QList<QDialog*>());
 
-        // With one: the button's own step runs.
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/A"))));
+        QVERIFY(m_dir->makeDir(QStringLiteral("PROJECTS/A")));
         Configurations::activate(w->state(), QStringLiteral("A"));
         m_messages->clear();
-        QString shown;
-        if (!opens.isEmpty()) {
-            whenModal([&](QDialog* d) {
-                shown = d->objectName();
-                d->reject();
+        if (opens.isEmpty()) {
+            click(w.get(), button.constData());
+            QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        } else {
+            clickAndDrive(w.get(), button.constData(), [&](QDialog& d) {
+                QCOMPARE(d.objectName(), opens);
+                d.reject();
             });
         }
-        click(w.get(), button.constData());
-        QCOMPARE(shown, opens);
-        QVERIFY(m_messages->entries().isEmpty());
+        QCOMPARE(m_messages->texts(), QStringList());
     }
 
     // Step 2 end to end: the communication editor opens on the active configuration's ParGen.xml.
     void setCommunicationEditsParGen() {
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Plant/bin"))));
-        writeFile(QStringLiteral("Tessaro.xml"), settings("Plant"));
+        prepare("Plant");
         auto w = start();
-        const QString parGen = path(QStringLiteral("PROJECTS/Plant/ParGen.xml"));
+        const QString parGen = QStringLiteral("PROJECTS/Plant/ParGen.xml");
 
-        whenModal([&](QDialog* dlg) {
-            QCOMPARE(dlg->objectName(), QStringLiteral("TFParGen"));
-            QTest::mouseClick(child(dlg, "Btn_OK"), Qt::LeftButton);
+        clickAndDrive(w.get(), "Btn_Prm_Gen", [&](QDialog& d) {
+            QCOMPARE(d.objectName(), QStringLiteral("TFParGen"));
+            click(&d, "Btn_OK");
             QCOMPARE(m_messages->lastText(),
                      QStringLiteral("Error NTP!! Poll Time must be between 0 and 10000000 seconds"));
-            QVERIFY(dlg->isVisible());
-            QTest::keyClicks(child(dlg, "E_NTP_Poll_Time"), QStringLiteral("3600"));
-            QTest::mouseClick(child(dlg, "Btn_OK"), Qt::LeftButton);
-            QVERIFY(!dlg->isVisible());
+            QVERIFY(d.isVisible());
+            QTest::keyClicks(child(&d, "E_NTP_Poll_Time"), QStringLiteral("3600"));
+            click(&d, "Btn_OK");
         });
-        click(w.get(), "Btn_Prm_Gen");
-        QVERIFY(QFileInfo::exists(parGen));
-        QVERIFY(readFile(QStringLiteral("PROJECTS/Plant/ParGen.xml")).contains("<NTP_Poll_Time>3600</NTP_Poll_Time>"));
+        QVERIFY(m_dir->read(parGen).contains("<NTP_Poll_Time>3600</NTP_Poll_Time>"));
 
-        whenModal([&](QDialog* dlg) {
-            QCOMPARE(child<QLineEdit>(dlg, "E_NTP_Poll_Time")->text(), QStringLiteral("3600"));
-            dlg->reject();
+        clickAndDrive(w.get(), "Btn_Prm_Gen", [&](QDialog& d) {
+            QCOMPARE(child<QLineEdit>(&d, "E_NTP_Poll_Time")->text(), QStringLiteral("3600"));
+            d.reject();
         });
-        click(w.get(), "Btn_Prm_Gen");
 
         // A broken file: the general error names it, the editor stays closed, the file is untouched.
-        writeFile(QStringLiteral("PROJECTS/Plant/ParGen.xml"), "<Par_Gen><oops></Par_Gen>");
+        QVERIFY(m_dir->write(parGen, "<Par_Gen><oops></Par_Gen>"));
         m_messages->clear();
         click(w.get(), "Btn_Prm_Gen");
         QCOMPARE(m_messages->entries().size(), 1);
-        QVERIFY(m_messages->lastText().contains(QStringLiteral("ParGen.xml")));
-        QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(readFile(QStringLiteral("PROJECTS/Plant/ParGen.xml")), QByteArray("<Par_Gen><oops></Par_Gen>"));
+        QVERIFY2(m_messages->lastText().contains(QStringLiteral("ParGen.xml")), qPrintable(m_messages->lastText()));
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QCOMPARE(m_dir->read(parGen), QByteArray("<Par_Gen><oops></Par_Gen>"));
     }
 
     void infoWithoutConfiguration() {
         auto w = start();
-        QString shown;
-        whenModal([&](QDialog* d) {
-            shown = d->objectName();
-            QTest::mouseClick(child(d, "LbButton1"), Qt::LeftButton);
-            QVERIFY(!d->isVisible());
+        clickAndDrive(w.get(), "Btn_Info", [](QDialog& d) {
+            QCOMPARE(d.objectName(), QStringLiteral("FAbout"));
+            click(&d, "LbButton1");
         });
-        click(w.get(), "Btn_Info");
-        QCOMPARE(shown, QStringLiteral("FAbout"));
-        QVERIFY(m_messages->entries().isEmpty());
+        QCOMPARE(m_messages->texts(), QStringList());
     }
 
     void optionsWithoutConfiguration() {
         auto w = start();
         click(w.get(), "Btn_Opz"); // no options dialog yet: nothing at all, and no refusal
-        QVERIFY(m_messages->entries().isEmpty());
-        QVERIFY(!QFile::exists(path(QStringLiteral("Tessaro.xml"))));
+        QCOMPARE(m_messages->texts(), QStringList());
+        QVERIFY(!m_dir->exists(QStringLiteral("Tessaro.xml")));
     }
 
     void newConfiguration_data() {
@@ -314,20 +268,18 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(bool, byEnter);
         auto w = start();
-        whenModal([&](QDialog* d) {
-            auto* edit = child<QLineEdit>(d, "E_New_Proj");
-            QCOMPARE(d->focusWidget(), edit);
+        clickAndDrive(w.get(), "Btn_New", [&](QDialog& d) {
+            auto* edit = child<QLineEdit>(&d, "E_New_Proj");
+            QCOMPARE(d.focusWidget(), edit);
             QTest::keyClicks(edit, typed);
             if (byEnter)
                 QTest::keyClick(edit, Qt::Key_Return);
             else
-                QTest::mouseClick(child(d, "Btn_OK"), Qt::LeftButton);
-            QVERIFY(!d->isVisible());
-            QCOMPARE(d->result(), int(QDialog::Accepted));
+                click(&d, "Btn_OK");
+            QCOMPARE(d.result(), int(QDialog::Accepted));
         });
-        click(w.get(), "Btn_New");
         // One creation only: a second OK from the same Enter would have answered "already exists".
-        QVERIFY(m_messages->entries().isEmpty());
+        QCOMPARE(m_messages->texts(), QStringList());
         QCOMPARE(w->state().ActiveConfigName, typed);
         QCOMPARE(w->state().ActiveConfigPath, path(QStringLiteral("PROJECTS/") + typed));
         QCOMPARE(w->state().OPCUAServerFile(),
@@ -337,8 +289,10 @@ private Q_SLOTS:
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), typed);
 
         // The next showing starts with an empty field.
-        whenModal([&](QDialog* d) { QCOMPARE(child<QLineEdit>(d, "E_New_Proj")->text(), QString()); });
-        click(w.get(), "Btn_New");
+        clickAndDrive(w.get(), "Btn_New", [](QDialog& d) {
+            QCOMPARE(child<QLineEdit>(&d, "E_New_Proj")->text(), QString());
+            d.reject();
+        });
     }
 
     void newConfigurationRefused_data() {
@@ -357,47 +311,40 @@ private Q_SLOTS:
     void newConfigurationRefused() {
         QFETCH(QString, typed);
         QFETCH(QString, message);
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Old"))));
-        writeFile(QStringLiteral("Tessaro.xml"), settings("Old"));
+        QVERIFY(m_dir->makeDir(QStringLiteral("PROJECTS/Old")));
+        QVERIFY(m_dir->write(QStringLiteral("Tessaro.xml"), settings("Old")));
         auto w = start();
-        bool stayedOpen = false;
-        QString keptText;
-        whenModal([&](QDialog* d) {
-            auto* edit = child<QLineEdit>(d, "E_New_Proj");
+        clickAndDrive(w.get(), "Btn_New", [&](QDialog& d) {
+            auto* edit = child<QLineEdit>(&d, "E_New_Proj");
             QTest::keyClicks(edit, typed);
             QTest::keyClick(edit, Qt::Key_Return);
-            stayedOpen = d->isVisible();
-            keptText = edit->text();
-            QTest::mouseClick(child(d, "Btn_Cancel"), Qt::LeftButton);
+            QVERIFY(d.isVisible());
+            QCOMPARE(edit->text(), typed);
+            click(&d, "Btn_Cancel");
         });
-        click(w.get(), "Btn_New");
-        QVERIFY(stayedOpen);
-        QCOMPARE(keptText, typed);
         QCOMPARE(m_messages->texts(), QStringList{message});
         QCOMPARE(m_messages->entries().first().icon, Messages::Icon::Error);
         QCOMPARE(w->state().ActiveConfigName, QStringLiteral("Old"));
         QCOMPARE(QDir(path(QStringLiteral("PROJECTS"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("Old")});
-        QVERIFY(!QFileInfo::exists(path(QStringLiteral("Evil"))));
+        QVERIFY(!m_dir->exists(QStringLiteral("Evil")));
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), QStringLiteral("Old"));
     }
 
     void openPreselectsActiveIgnoringCase() {
         for (const char* folder : {"PROJECTS/alpha", "PROJECTS/Beta"})
-            QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
+            QVERIFY(m_dir->makeDir(QLatin1String(folder)));
         auto w = start();
-        // Remembered in other case than the folder's.
+        // Remembered in another case than the folder's.
         Configurations::activate(w->state(), QStringLiteral("Alpha"));
-        QString selected;
-        whenModal([&](QDialog* d) {
-            auto* list = child<QListWidget>(d, "ListBox1");
+        clickAndDrive(w.get(), "Btn_Open", [&](QDialog& d) {
+            auto* list = child<QListWidget>(&d, "ListBox1");
             QCOMPARE(list->count(), 2);
-            selected = list->currentItem() ? list->currentItem()->text() : QString();
-            QCOMPARE(qobject_cast<TFOpenConf*>(d)->Name_Conf, selected);
-            QTest::mouseClick(child(d, "Btn_OK"), Qt::LeftButton);
+            QVERIFY(list->currentItem());
+            QCOMPARE(list->currentItem()->text(), QStringLiteral("alpha"));
+            QCOMPARE(qobject_cast<TFOpenConf*>(&d)->Name_Conf, QStringLiteral("alpha"));
+            click(&d, "Btn_OK");
         });
-        click(w.get(), "Btn_Open");
-        QCOMPARE(selected, QStringLiteral("alpha"));
         QCOMPARE(w->state().ActiveConfigName, QStringLiteral("alpha"));
         QCOMPARE(w->state().ActiveConfigPath, path(QStringLiteral("PROJECTS/alpha")));
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), QStringLiteral("alpha"));
@@ -406,52 +353,48 @@ private Q_SLOTS:
     void openByClickingAnEntry() {
         // A hand-made empty folder is listed; files are not.
         for (const char* folder : {"PROJECTS/First", "PROJECTS/Made by hand"})
-            QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
-        writeFile(QStringLiteral("PROJECTS/stray.xml"), "<x/>");
+            QVERIFY(m_dir->makeDir(QLatin1String(folder)));
+        QVERIFY(m_dir->write(QStringLiteral("PROJECTS/stray.xml"), "<x/>"));
         auto w = start();
-        whenModal([&](QDialog* d) {
-            auto* list = child<QListWidget>(d, "ListBox1");
+        clickAndDrive(w.get(), "Btn_Open", [&](QDialog& d) {
+            auto* list = child<QListWidget>(&d, "ListBox1");
             QCOMPARE(list->count(), 2);
             // Nothing active: the first entry is preselected.
             QCOMPARE(list->currentRow(), 0);
             const auto found = list->findItems(QStringLiteral("Made by hand"), Qt::MatchExactly);
             QCOMPARE(found.size(), 1);
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
-            QCOMPARE(qobject_cast<TFOpenConf*>(d)->Name_Conf, QStringLiteral("Made by hand"));
-            QTest::mouseClick(child(d, "Btn_OK"), Qt::LeftButton);
+            QCOMPARE(qobject_cast<TFOpenConf*>(&d)->Name_Conf, QStringLiteral("Made by hand"));
+            click(&d, "Btn_OK");
         });
-        click(w.get(), "Btn_Open");
         QCOMPARE(w->state().ActiveConfigName, QStringLiteral("Made by hand"));
-        QCOMPARE(w->state().LoRaWANSetAccessFile(), path(QStringLiteral("PROJECTS/Made by hand/LoRaWAN_SetAccess.xml")));
+        QCOMPARE(w->state().LoRaWANSetAccessFile(),
+                 path(QStringLiteral("PROJECTS/Made by hand/LoRaWAN_SetAccess.xml")));
     }
 
     void openWithEmptyListClearsConfiguration() {
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Only"))));
-        writeFile(QStringLiteral("Tessaro.xml"), settings("Only"));
+        prepare("Only");
         auto w = start();
         QVERIFY(QDir(path(QStringLiteral("PROJECTS/Only"))).removeRecursively());
-        whenModal([&](QDialog* d) {
-            QCOMPARE(child<QListWidget>(d, "ListBox1")->count(), 0);
-            QTest::mouseClick(child(d, "Btn_OK"), Qt::LeftButton);
+        clickAndDrive(w.get(), "Btn_Open", [](QDialog& d) {
+            QCOMPARE(child<QListWidget>(&d, "ListBox1")->count(), 0);
+            click(&d, "Btn_OK");
         });
-        click(w.get(), "Btn_Open");
-        QVERIFY(w->state().ActiveConfigPath.isEmpty());
-        QVERIFY(w->state().ActiveConfigName.isEmpty());
+        QCOMPARE(w->state().ActiveConfigPath, QString());
+        QCOMPARE(w->state().ActiveConfigName, QString());
         QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), Text10);
     }
 
     void openCancelChangesNothing() {
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Kept"))));
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Other"))));
-        writeFile(QStringLiteral("Tessaro.xml"), settings("Kept"));
+        prepare("Kept");
+        QVERIFY(m_dir->makeDir(QStringLiteral("PROJECTS/Other")));
         auto w = start();
-        whenModal([&](QDialog* d) {
-            auto* list = child<QListWidget>(d, "ListBox1");
+        clickAndDrive(w.get(), "Btn_Open", [](QDialog& d) {
+            auto* list = child<QListWidget>(&d, "ListBox1");
             list->setCurrentRow(list->currentRow() == 0 ? 1 : 0);
-            QTest::mouseClick(child(d, "Btn_Cancel"), Qt::LeftButton);
+            click(&d, "Btn_Cancel");
         });
-        click(w.get(), "Btn_Open");
         QCOMPARE(w->state().ActiveConfigName, QStringLiteral("Kept"));
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), QStringLiteral("Kept"));
     }
@@ -461,33 +404,31 @@ private Q_SLOTS:
         w->state().LastIpAddress = QStringLiteral("10.1.1.1");
         click(w.get(), "Btn_Close");
         QVERIFY(!w->isVisible());
-        QVERIFY(readFile(QStringLiteral("Tessaro.xml")).contains("<ipaddress>10.1.1.1</ipaddress>"));
+        QVERIFY(m_dir->read(QStringLiteral("Tessaro.xml")).contains("<ipaddress>10.1.1.1</ipaddress>"));
     }
 
     void failedSaveStillCloses() {
         auto w = start();
         // A folder in the place of the settings file cannot be replaced.
-        QVERIFY(QDir().mkpath(path(QStringLiteral("Tessaro.xml"))));
+        QVERIFY(m_dir->makeDir(QStringLiteral("Tessaro.xml")));
         w->close();
         QVERIFY(!w->isVisible());
         QCOMPARE(m_messages->entries().size(), 1);
-        QVERIFY(m_messages->lastText().contains(QStringLiteral("Tessaro.xml")));
+        QVERIFY2(m_messages->lastText().contains(QStringLiteral("Tessaro.xml")), qPrintable(m_messages->lastText()));
     }
 
     // Start-up builds no dialog; each is created when its step first needs it, and kept.
     void dialogsCreatedOnFirstUse() {
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Plant"))));
-        writeFile(QStringLiteral("Tessaro.xml"), settings("Plant"));
+        prepare("Plant");
         auto w = start();
-        QVERIFY(w->findChildren<QDialog*>().isEmpty());
+        QCOMPARE(w->findChildren<QDialog*>(), QList<QDialog*>());
 
         QList<QDialog*> seen;
         for (int round = 0; round < 2; ++round) {
-            whenModal([&](QDialog* d) {
-                seen << d;
-                d->reject();
+            clickAndDrive(w.get(), "Btn_Prm_Gen", [&](QDialog& d) {
+                seen << &d;
+                d.reject();
             });
-            click(w.get(), "Btn_Prm_Gen");
         }
         QCOMPARE(seen.size(), 2);
         QCOMPARE(seen[0], seen[1]);
@@ -496,15 +437,12 @@ private Q_SLOTS:
 
     // A language change reaches the dialogs built so far; one built later reads the current texts.
     void languageChangeReachesDialogs() {
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Plant"))));
-        writeFile(QStringLiteral("Tessaro.xml"), settings("Plant"));
+        prepare("Plant");
         auto w = start();
-        writeFile(QStringLiteral("LANGUAGE/Deutsch.lng"),
-                  "STR0000 = Anfang\r\nSTR0100 = Neue Konfiguration\r\nSTR0400 = Kommunikation\r\n");
-        whenModal([](QDialog* d) { d->reject(); });
-        click(w.get(), "Btn_Prm_Gen");
-        auto* parGen = w->findChild<QDialog*>(QStringLiteral("TFParGen"));
-        QVERIFY(parGen);
+        QVERIFY(m_dir->write(QStringLiteral("LANGUAGE/Deutsch.lng"),
+                             "STR0000 = Anfang\r\nSTR0100 = Neue Konfiguration\r\nSTR0400 = Kommunikation\r\n"));
+        clickAndDrive(w.get(), "Btn_Prm_Gen", [](QDialog& d) { d.reject(); });
+        auto* parGen = child<QDialog>(w.get(), "TFParGen");
         QCOMPARE(parGen->windowTitle(), QStringLiteral("Set Communication"));
 
         w->state().LanguageName = QStringLiteral("Deutsch");
@@ -512,25 +450,20 @@ private Q_SLOTS:
         w->Change_Language();
         QCOMPARE(labelText(w.get(), "L_Begin"), QStringLiteral("Anfang"));
         QCOMPARE(parGen->windowTitle(), QStringLiteral("Kommunikation"));
-        QVERIFY(!w->findChild<TFNew_Project*>());
+        QCOMPARE(w->findChild<TFNew_Project*>(), nullptr);
 
-        QString title;
-        whenModal([&](QDialog* d) {
-            title = d->windowTitle();
-            d->reject();
+        clickAndDrive(w.get(), "Btn_New", [](QDialog& d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("Neue Konfiguration"));
+            d.reject();
         });
-        click(w.get(), "Btn_New");
-        QCOMPARE(title, QStringLiteral("Neue Konfiguration"));
     }
 
     void webAddressOpensHomePage() {
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+        LinkCatcher catcher;
         auto w = start();
         QCOMPARE(labelText(w.get(), "L_Velmora"), Product::WebAddress);
         QCOMPARE(child(w.get(), "L_Velmora")->cursor().shape(), Qt::PointingHandCursor);
         click(w.get(), "L_Velmora");
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
         QCOMPARE(catcher.urls, QList<QUrl>{Product::homePageUrl()});
         QCOMPARE(catcher.urls.first().toString(),
                  QStringLiteral("http://") + Product::WebHost + QStringLiteral("/HOME/default.asp?frompg=SWKV210"));
@@ -566,7 +499,6 @@ private Q_SLOTS:
         QFETCH(QRect, rect);
         auto w = start();
         QWidget* c = child(w.get(), name.constData());
-        QVERIFY(c);
         if (rect.isEmpty())
             QCOMPARE(c->pos(), rect.topLeft());
         else
@@ -597,27 +529,25 @@ private Q_SLOTS:
     void dialogs() {
         auto w = start();
         // New: fixed size; Open: resizable, the list growing with the window.
-        whenModal([&](QDialog* d) {
-            QCOMPARE(d->size(), QSize(331, 162));
-            QCOMPARE(d->minimumSize(), d->maximumSize());
-            QCOMPARE(d->windowTitle(), QStringLiteral("Create New Configuration"));
-            QCOMPARE(labelText(d, "L_SW_Code"), QStringLiteral("SWKV210"));
-            QVERIFY(child(d, "L_SW_Code")->pos().x() < 20 && child(d, "L_SW_Code")->pos().y() < 20);
-            d->reject();
+        clickAndDrive(w.get(), "Btn_New", [](QDialog& d) {
+            QCOMPARE(d.size(), QSize(331, 162));
+            QCOMPARE(d.minimumSize(), d.maximumSize());
+            QCOMPARE(d.windowTitle(), QStringLiteral("Create New Configuration"));
+            QCOMPARE(labelText(&d, "L_SW_Code"), QStringLiteral("SWKV210"));
+            QCOMPARE(child(&d, "L_SW_Code")->pos(), QPoint(16, 8));
+            d.reject();
         });
-        click(w.get(), "Btn_New");
-
-        whenModal([&](QDialog* d) {
-            QCOMPARE(labelText(d, "Label1"), QStringLiteral("List of Avaliable Configurations"));
-            QCOMPARE(labelText(d, "L_SW_Code"), QStringLiteral("SWKV210"));
-            QCOMPARE(d->size(), QSize(377, 351));
-            auto* list = child(d, "ListBox1");
+        clickAndDrive(w.get(), "Btn_Open", [](QDialog& d) {
+            QCOMPARE(labelText(&d, "Label1"), QStringLiteral("List of Avaliable Configurations"));
+            QCOMPARE(labelText(&d, "L_SW_Code"), QStringLiteral("SWKV210"));
+            QCOMPARE(d.size(), QSize(377, 351));
+            auto* list = child(&d, "ListBox1");
             const QRect before = list->geometry();
-            d->resize(477, 451);
+            d.resize(477, 451);
             QCOMPARE(list->geometry(), before.adjusted(0, 0, 100, 100));
-            QVERIFY(child(d, "Btn_OK")->geometry().bottom() < 451);
+            QVERIFY(child(&d, "Btn_OK")->geometry().bottom() < 451);
+            d.reject();
         });
-        click(w.get(), "Btn_Open");
     }
 };
 
