@@ -8,6 +8,10 @@
 // The program-wide state, owned by the main window and shared with every dialog by reference.
 // Folder values use '/' internally; QDir::toNativeSeparators is applied where a path leaves the program.
 struct AppState {
+    // What the settings give when they hold no value of their own.
+    static inline const QString DefaultIpAddress = QStringLiteral("192.168.2.205");
+    static inline const QString DefaultLanguage = QStringLiteral("English");
+
     QString ProgramFolder;
     QString MasterFolder;
     QString ProjectsFolder;
@@ -16,8 +20,8 @@ struct AppState {
     QString ActiveConfigName; // remembered configuration; may be set while none is active
     QString ActiveConfigPath; // empty: no configuration active
 
-    QString LastIpAddress = QStringLiteral("192.168.2.205");
-    QString LanguageName = QStringLiteral("English");
+    QString LastIpAddress = DefaultIpAddress;
+    QString LanguageName = DefaultLanguage;
     bool EnableInternet = false;
     bool EnableUpdate = false;
     bool EnableJumpFieldTables = false;

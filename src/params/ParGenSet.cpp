@@ -2,7 +2,9 @@
 #include "ParGenSet.h"
 
 #include "LoRaRadio.h"
+#include "ParGenTexts.h"
 #include "common/SaveFile.h"
+#include "common/TextFormat.h"
 #include "common/Xml.h"
 #include "language/TextCatalogue.h"
 
@@ -103,7 +105,68 @@ QStringList choiceItems(Field field) {
 
 using namespace ParGen;
 
-ParGenSet::ParGenSet() = default;
+bool ParGen::isFixed(Field field) {
+    return field == Eth_Conn_DHCP_WiFi;
+}
+
+bool ParGen::isComputed(Field field) {
+    return field == LoRa_Payload_Size;
+}
+
+ParGenSet::ParGenSet() {
+    for (int f = 0; f < FieldCount; ++f) {
+        if (isFixed(Field(f)))
+            m_values[f] = QString::fromLatin1(kFields[f].noFile);
+    }
+}
+
+void ParGenSet::setValue(Field field, const QString& text) {
+    if (!isFixed(field))
+        m_values[field] = text;
+}
+
+void ParGenSet::setFlag(Field field, bool on) {
+    setValue(field, on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void ParGenSet::setRegion(const QString& region) {
+    m_values[LoRa_RF_Band] = region;
+    const QStringList rates = LoRaRadio::dataRateItems(region);
+    m_values[LoRa_DataRate] = rates.isEmpty() ? QString() : rates.first();
+    recomputePayloadSize();
+}
+
+void ParGenSet::setDataRate(const QString& rate) {
+    const QStringList rates = LoRaRadio::dataRateItems(m_values[LoRa_RF_Band]);
+    QString item = matchItem(rates, rate);
+    if (item.isEmpty() && !rates.isEmpty())
+        item = rates.first();
+    m_values[LoRa_DataRate] = item;
+    recomputePayloadSize();
+}
+
+FieldSet ParGen::visibleRows(const ParGenSet& set) {
+    FieldSet shown;
+    shown.set();
+    shown[LoRa_Frequency_SubBand] = LoRaRadio::subBandApplies(LoRaRadio::regionPosition(set.value(LoRa_RF_Band)));
+    const bool abp = set.value(LoRa_Activation_Method) == choiceItems(LoRa_Activation_Method).first();
+    for (const Field f : {LoRa_Device_Address, LoRa_Network_Session_Key, LoRa_Application_Session_Key})
+        shown[f] = abp;
+    shown[LoRa_Application_Key] = !abp;
+    return shown;
+}
+
+FieldSet ParGen::editableFields(const ParGenSet& set) {
+    FieldSet editable;
+    for (int f = 0; f < FieldCount; ++f)
+        editable[f] = !isFixed(Field(f)) && !isComputed(Field(f));
+    // The address comes from DHCP: the static one is greyed out.
+    if (set.flag(Eth_Conn_DHCP_Cable)) {
+        for (int f = OPC_UA_Server_IP1; f <= OPC_UA_Server_GAT4; ++f)
+            editable[f] = false;
+    }
+    return editable;
+}
 
 ParGenSet ParGenSet::noFileDefaults() {
     ParGenSet set;
@@ -212,43 +275,44 @@ std::optional<int> ParGen::firstFailingRule(const ParGenSet& set) {
         return std::nullopt;
     };
 
+    using namespace ParGenTexts;
     if (set.flag(Eth_Conn_Enable_DNS)) {
-        if (auto t = octets(Eth_Conn_Primary_DNS1, 2925))
+        if (auto t = octets(Eth_Conn_Primary_DNS1, PrimaryDnsOctet))
             return t;
-        if (auto t = octets(Eth_Conn_Secondary_DNS1, 2929))
+        if (auto t = octets(Eth_Conn_Secondary_DNS1, SecondaryDnsOctet))
             return t;
     }
 
     if (isEmptyChoice(set.value(LoRa_RF_Band)))
-        return 493;
+        return RegionEmpty;
     if (isEmptyChoice(set.value(LoRa_Network_Type)))
-        return 494;
+        return NetworkTypeEmpty;
     if (isEmptyChoice(set.value(LoRa_DataRate)))
-        return 495;
+        return DataRateEmpty;
     if (isEmptyChoice(set.value(LoRa_Transmission_Type)))
-        return 496;
+        return TransmissionEmpty;
     if (!inRange(set.value(LoRa_Payload_Size), 1,
                  LoRaRadio::Find_Max_PayLoad(set.value(LoRa_RF_Band), set.value(LoRa_DataRate))))
-        return 497;
+        return PayloadRange;
     if (isEmptyChoice(set.value(LoRa_Activation_Method)))
-        return 499;
+        return ActivationEmpty;
     if (!inRange(set.value(LoRa_LNCHECK), 5, 60))
-        return 2935;
+        return LnCheckRange;
     if (!inRange(set.value(NTP_Poll_Time), 0, 10000000))
-        return 2562;
+        return PollTimeRange;
 
     // The address and mask are checked even while DHCP greys them out: they are written either way.
-    if (auto t = octets(OPC_UA_Server_IP1, 2771))
+    if (auto t = octets(OPC_UA_Server_IP1, AddressOctet))
         return t;
-    if (auto t = octets(OPC_UA_Server_SM1, 2775))
+    if (auto t = octets(OPC_UA_Server_SM1, MaskOctet))
         return t;
     if (set.flag(OPC_UA_Server_EN_GAT))
-        if (auto t = octets(OPC_UA_Server_GAT1, 2779))
+        if (auto t = octets(OPC_UA_Server_GAT1, GatewayOctet))
             return t;
 
     const std::optional<qint64> port = integerOf(set.value(OPC_UA_Server_Port));
     if (!port || *port < 0 || *port > 65535 || *port == 10000)
-        return 2783;
+        return PortRange;
 
     return std::nullopt;
 }
@@ -257,12 +321,8 @@ std::optional<QString> Controllo_Dati(const ParGenSet& set, const TextCatalogue&
     const std::optional<int> rule = ParGen::firstFailingRule(set);
     if (!rule)
         return std::nullopt;
-    QString message = texts.Text(*rule);
-    if (*rule == 497) {
-        const qsizetype at = message.indexOf(QLatin1String("%d"));
-        if (at >= 0)
-            message.replace(
-                at, 2, QString::number(LoRaRadio::Find_Max_PayLoad(set.value(LoRa_RF_Band), set.value(LoRa_DataRate))));
-    }
-    return message;
+    if (*rule == ParGenTexts::PayloadRange)
+        return Texts::withNumbers(texts.Text(*rule),
+                                  {LoRaRadio::Find_Max_PayLoad(set.value(LoRa_RF_Band), set.value(LoRa_DataRate))});
+    return texts.Text(*rule);
 }
