@@ -9,6 +9,7 @@
 #include "common/FileError.h"
 #include "common/LbButton.h"
 #include "common/MessageService.h"
+#include "common/TabSpacingDelegate.h"
 #include "common/Ui.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@
 #include <QSignalBlocker>
 #include <QWheelEvent>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using namespace ParGen;
@@ -171,6 +173,31 @@ bool isHexDigit(QChar c) {
     return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'F') || (u >= 'a' && u <= 'f');
 }
 
+// The character a key press types, or nothing for an editing key. Under X11 the Delete key arrives with
+// the text "\x7f" and the clipboard shortcuts with control characters: those edit, they type nothing.
+std::optional<QChar> typedCharacter(const QKeyEvent* key) {
+    const QString text = key->text();
+    if (text.size() != 1 || !text[0].isPrint())
+        return std::nullopt;
+    // A shortcut (Ctrl+V, and Cmd+V where it carries its letter); Ctrl+Alt is AltGr, which types.
+    const Qt::KeyboardModifiers mods = key->modifiers();
+    if ((mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier))
+        return std::nullopt;
+    switch (key->key()) {
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return std::nullopt;
+    default:
+        return text[0];
+    }
+}
+
 } // namespace
 
 TFParGen::TFParGen(AppState& state, QWidget* parent)
@@ -227,6 +254,9 @@ void TFParGen::FormCreate() {
     keepDotChain({OPC_UA_Server_IP1, OPC_UA_Server_IP2, OPC_UA_Server_IP3, OPC_UA_Server_IP4, OPC_UA_Server_SM1,
                   OPC_UA_Server_SM2, OPC_UA_Server_SM3, OPC_UA_Server_SM4, OPC_UA_Server_GAT1, OPC_UA_Server_GAT2,
                   OPC_UA_Server_GAT3, OPC_UA_Server_GAT4});
+
+    // Most regions' data-rate items hold tabs: the open list shows them as spacing, the item keeps its tab.
+    list(LoRa_DataRate)->setItemDelegate(new TabSpacingDelegate(list(LoRa_DataRate)));
 
     connect(list(LoRa_RF_Band), &QComboBox::currentIndexChanged, this, [this] {
         Change_LoRa_DataRate();
@@ -597,17 +627,16 @@ bool TFParGen::eventFilter(QObject* watched, QEvent* event) {
         return scrollPanelGroup(event) || QDialog::eventFilter(watched, event);
 
     if (event->type() == QEvent::KeyPress) {
-        const QString text = static_cast<QKeyEvent*>(event)->text();
-        if (text.size() == 1) {
-            const QChar c = text[0];
+        // Only typed characters are filtered; editing keys always reach the field.
+        if (const std::optional<QChar> c = typedCharacter(static_cast<QKeyEvent*>(event))) {
             const auto next = m_dotNext.constFind(watched);
-            if (next != m_dotNext.cend() && c == QLatin1Char('.')) {
+            if (next != m_dotNext.cend() && *c == QLatin1Char('.')) {
                 QLineEdit* box = next.value();
                 if (box && box->isVisible() && box->isEnabled())
                     box->setFocus(Qt::TabFocusReason);
                 return true;
             }
-            if (m_hexEdits.contains(watched) && c.unicode() > 32 && !isHexDigit(c))
+            if (m_hexEdits.contains(watched) && c->unicode() > 32 && !isHexDigit(*c))
                 return true;
         }
     }

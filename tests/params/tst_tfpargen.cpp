@@ -8,8 +8,10 @@
 #include "support/GuiSupport.h"
 #include "support/TestProgram.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QKeyEvent>
@@ -17,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -336,6 +339,98 @@ private Q_SLOTS:
             QApplication::sendEvent(e, &release);
         }
         QCOMPARE(e->text(), shown);
+    }
+
+    // Editing keys reach every filtered field, sent as X11 sends them (Delete carries the character 127).
+    void editingKeys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("cursor"); // before the key, in "ABCD"
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("cursorAfter");
+        QTest::newRow("Delete, X11") << int(Qt::Key_Delete) << 0 << QString(QChar(127)) << 1 << "ACD" << 1;
+        QTest::newRow("Delete, no text") << int(Qt::Key_Delete) << 0 << QString() << 1 << "ACD" << 1;
+        QTest::newRow("Backspace") << int(Qt::Key_Backspace) << 0 << QString(QChar(8)) << 2 << "ACD" << 1;
+        QTest::newRow("Left") << int(Qt::Key_Left) << 0 << QString() << 2 << "ABCD" << 1;
+        QTest::newRow("Right") << int(Qt::Key_Right) << 0 << QString() << 2 << "ABCD" << 3;
+        QTest::newRow("Home") << int(Qt::Key_Home) << 0 << QString() << 3 << "ABCD" << 0;
+        QTest::newRow("End") << int(Qt::Key_End) << 0 << QString() << 1 << "ABCD" << 4;
+        QTest::newRow("Ctrl+V") << int(Qt::Key_V) << int(Qt::ControlModifier) << QString(QChar(0x16)) << 0 << "12ABCD"
+                                << 2;
+        QTest::newRow("Ctrl+V with its letter")
+            << int(Qt::Key_V) << int(Qt::ControlModifier) << "v" << 4 << "ABCD12" << 6;
+        QTest::newRow("Ctrl+X of all") << int(Qt::Key_X) << int(Qt::ControlModifier) << QString(QChar(0x18)) << -1 << ""
+                                       << 0;
+    }
+
+    void editingKeys() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QFETCH(int, cursor);
+        QFETCH(QString, after);
+        QFETCH(int, cursorAfter);
+        Env env;
+        TFParGen dlg(env.state);
+        QVERIFY(open(dlg));
+        for (const char* name :
+             {"E_LoRa_JoinEUI", "E_LoRa_Device_Address", "E_LoRa_Network_Session_Key", "E_LoRa_Application_Session_Key",
+              "E_LoRa_Application_Key", "E_LoRa_LNCHECK", "E_OPC_UA_Server_GAT4"}) {
+            auto* e = child<QLineEdit>(&dlg, name);
+            e->show(); // rows of the other activation method are hidden
+            e->setText("ABCD");
+            if (cursor < 0)
+                e->selectAll();
+            else
+                e->setCursorPosition(cursor);
+            QGuiApplication::clipboard()->setText("12");
+            QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+            QApplication::sendEvent(e, &press);
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::KeyboardModifiers(modifiers), text);
+            QApplication::sendEvent(e, &release);
+            QVERIFY2(e->text() == after, qPrintable(QLatin1String(name) + ": " + e->text()));
+            QCOMPARE(e->cursorPosition(), cursorAfter);
+        }
+    }
+
+    // The open data-rate list shows each item whole, its tab as spacing; the item keeps its tab.
+    void dataRateListReadable_data() {
+        QTest::addColumn<QString>("region");
+        for (const QString& region : LoRaRadio::regions())
+            QTest::newRow(qPrintable(region)) << region;
+    }
+
+    void dataRateListReadable() {
+        QFETCH(QString, region);
+        Env env;
+        TFParGen dlg(env.state);
+        QVERIFY(open(dlg));
+        select(dlg, "CB_LoRa_RF_Band", region);
+        auto* rates = child<QComboBox>(&dlg, "CB_LoRa_DataRate");
+        rates->showPopup();
+        QAbstractItemView* view = rates->view();
+        QTRY_VERIFY(view->isVisible());
+        const QStringList items = LoRaRadio::dataRateItems(region);
+        QCOMPARE(rates->count(), int(items.size()));
+        // A menu-style delegate would take the text after a tab for a shortcut column at the right edge.
+        auto* delegate = qobject_cast<QStyledItemDelegate*>(rates->itemDelegate());
+        QVERIFY2(delegate, "the open list draws its items as menu entries");
+        for (int i = 0; i < rates->count(); ++i) {
+            QCOMPARE(rates->itemText(i), items[i]);
+            const QModelIndex index = rates->model()->index(i, 0);
+            QString shown = items[i];
+            shown.replace('\t', "   ");
+            QCOMPARE(delegate->displayText(index.data(), QLocale()), shown);
+            // Drawn on one line and not cut: the item's room holds the whole text.
+            QStyleOptionViewItem option;
+            option.initFrom(view);
+            option.font = view->font();
+            QVERIFY2(delegate->sizeHint(option, index).width() <= view->visualRect(index).width(), qPrintable(shown));
+        }
+        rates->setCurrentIndex(1);
+        rates->hidePopup();
+        QCOMPARE(dlg.controlsToSet().value(LoRa_DataRate), items[1]);
     }
 
     void pastedTextNotFiltered() {
