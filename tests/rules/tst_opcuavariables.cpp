@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
+#include "RulesTestUtil.h"
 #include "common/FileError.h"
 #include "language/TextCatalogue.h"
+#include "rules/OpcUaTable.h"
 #include "rules/OpcUaVariables.h"
+#include "rules/RuleTable.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace OpcUaVariables;
+using RulesTest::dump;
 
 namespace {
 
@@ -230,6 +234,68 @@ private Q_SLOTS:
         else
             QCOMPARE(message.value_or("(none)"),
                      QStringLiteral("Error row %1!! Position Must be Between 0 and 2000").arg(failing.first()));
+    }
+
+    // Types chosen one after the other in row 1 (a leading "rw=" presets the R/W cell instead):
+    // the row's cells as the grid holds them afterwards.
+    void varSetLength_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("row");
+        QTest::newRow("Float") << QStringList{"Float"} << "[x]|||!4||Read/Write|";
+        QTest::newRow("Float then String: unlocked") << QStringList{"Float", "String"} << "[x]|||10||Read/Write|";
+        QTest::newRow("Boolean") << QStringList{"Boolean"} << "[x]|||!1||Read/Write|";
+        QTest::newRow("UInt64") << QStringList{"UInt64"} << "[x]|||!8||Read/Write|";
+        QTest::newRow("ByteString then Int16") << QStringList{"ByteString", "Int16"} << "[x]|||!2||Read/Write|";
+        QTest::newRow("unknown name leaves Length and lock")
+            << QStringList{"Double", "double", "", " Float"} << "[x]|||!8||Read/Write|";
+        QTest::newRow("unknown name still fills R/W") << QStringList{"Decimal"} << "[x]|||||Read/Write|";
+        QTest::newRow("R/W kept") << QStringList{"rw=Read Only", "Byte"} << "[x]|||!1||Read Only|";
+        QTest::newRow("blank R/W is not empty") << QStringList{"rw= ", "Byte"} << "[x]|||!1|| |";
+    }
+    void varSetLength() {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, row);
+        RuleTable grid;
+        TextCatalogue texts;
+        OpcUaTable::Init_Table(grid, texts);
+        for (const QString& step : steps) {
+            if (step.startsWith("rw="))
+                grid.setCellText(1, OpcUaTable::ColReadWrite, step.mid(3));
+            else
+                OpcUaTable::VarSetLength(grid, step, 1);
+        }
+        QCOMPARE(dump(grid).first(), row);
+        QCOMPARE(dump(grid).at(1), QString("[x]||||||"));
+    }
+
+    // A stored variable shown in the grid: the stored Length and R/W win, the lock follows the type.
+    void fillRow_data() {
+        QTest::addColumn<QByteArray>("attributes");
+        QTest::addColumn<QString>("row");
+        QTest::newRow("Int16 with Length 7") << QByteArray("Enable=\"Y\" Type=\"Int16\" Position=\"4\" Length=\"7\" "
+                                                           "Name=\"a\" ReadWrite=\"Read Only\" Mnemonic=\"m\"")
+                                             << "[x]|Int16|4|!7|a|Read Only|m";
+        QTest::newRow("missing Length and R/W stay empty") << QByteArray("Type=\"Float\"") << "[x]|Float||!|||";
+        QTest::newRow("String keeps its Length, unlocked")
+            << QByteArray("Type=\"String\" Length=\"32\"") << "[x]|String||32|||";
+        QTest::newRow("Enable n is checked")
+            << QByteArray("Enable=\"n\" Type=\"Byte\" Length=\"1\"") << "[x]|Byte||!1|||";
+        QTest::newRow("Enable N is not") << QByteArray("Enable=\"N\" Type=\"Byte\" Length=\"1\"") << "[ ]|Byte||!1|||";
+        QTest::newRow("unknown type: nothing locked")
+            << QByteArray("Type=\"int16\" Length=\"2\" ReadWrite=\"rw\"") << "[x]|int16||2||rw|";
+    }
+    void fillRow() {
+        QFETCH(QByteArray, attributes);
+        QFETCH(QString, row);
+        const QByteArray xml = "<OPC_UA_Server><OPC_UA_Server_Variables><row " + attributes +
+                               "/></OPC_UA_Server_Variables></OPC_UA_Server>";
+        RuleTable grid;
+        TextCatalogue texts;
+        OpcUaTable::Init_Table(grid, texts);
+        OpcUaTable::fill(grid, parse(xml, "mem").rows);
+        QCOMPARE(dump(grid).first(), row);
+        // What is shown is what is saved again.
+        QCOMPARE(describe(OpcUaTable::variableAt(grid, 1)), describe(parse(xml, "mem").rows.first()));
     }
 
     void fillNumbers_data() {
