@@ -199,7 +199,9 @@ private:
         header.position = QStyleOptionHeader::Middle;
         header.state = QStyle::State_Enabled | QStyle::State_Raised;
         header.fontMetrics = option.fontMetrics;
+        painter->save();
         m_grid->style()->drawControl(QStyle::CE_Header, &header, painter, m_grid);
+        painter->restore();
     }
 
     RuleGrid* m_grid;

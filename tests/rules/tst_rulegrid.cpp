@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "GridTestUtil.h"
 #include "RulesTestUtil.h"
 #include "rules/RuleGrid.h"
 #include "rules/RuleTable.h"
@@ -6,8 +7,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QImage>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -40,24 +41,7 @@ struct Fixture {
 
     QRect cellRect(int row, int column) const { return grid.visualRect(table.cellIndex(row, column)); }
 
-    // Keys as typed: plain characters, or <Enter>, <Esc>, <Tab>, <Backtab>, <Space>, <Left>.
-    void type(const QString& keys) {
-        static const QRegularExpression token(QStringLiteral("<(\\w+)>|."));
-        auto it = token.globalMatch(keys);
-        while (it.hasNext()) {
-            const QRegularExpressionMatch m = it.next();
-            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &grid;
-            const QString name = m.captured(1);
-            if (name.isEmpty()) {
-                QTest::keyClicks(target, m.captured(0));
-                continue;
-            }
-            static const QHash<QString, Qt::Key> keysByName{{"Enter", Qt::Key_Return}, {"Esc", Qt::Key_Escape},
-                                                            {"Tab", Qt::Key_Tab},      {"Backtab", Qt::Key_Backtab},
-                                                            {"Space", Qt::Key_Space},  {"Left", Qt::Key_Left}};
-            QTest::keyClick(target, keysByName.value(name), name == "Backtab" ? Qt::ShiftModifier : Qt::NoModifier);
-        }
-    }
+    void type(const QString& keys) { RulesTest::type(keys, &grid); }
 };
 
 } // namespace
@@ -142,6 +126,20 @@ private Q_SLOTS:
         QTest::mouseClick(f.grid.viewport(), Qt::LeftButton, {}, cell.topLeft() + QPoint(2, 2));
         QCOMPARE(f.table.cellText(1, 1), "Y"); // a click beside the box only selects the cell
         QCOMPARE(f.grid.currentColumn(), 1);
+    }
+
+    // Every row is drawn: the numbering cells leave the painter as they found it.
+    void cellsAreDrawn() {
+        Fixture f;
+        RuleTable::Column start;
+        start.background = 0xE0FAFE;
+        f.table.setColumn(2, start);
+        f.grid.setCurrentCell(1, 6);
+        const QImage shot = f.grid.viewport()->grab().toImage();
+        for (int row = 1; row <= 5; ++row) {
+            const QRect cell = f.cellRect(row, 2);
+            QCOMPARE(QColor(shot.pixel(cell.right() - 4, cell.center().y())), QColor(0xE0, 0xFA, 0xFE));
+        }
     }
 
     void dropDownList() {
