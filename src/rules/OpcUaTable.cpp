@@ -23,10 +23,6 @@ void Init_Table(RuleTable& grid, const TextCatalogue& texts) {
             info.background = kBackgrounds[c];
         if (c == ColEnable)
             info.alignment = Qt::AlignCenter;
-        if (c == ColType)
-            info.items = OpcUaVariables::VarType();
-        if (c == ColReadWrite)
-            info.items = OpcUaVariables::RWType();
         grid.setColumn(c, info);
     }
     resetRows(grid);

@@ -29,8 +29,8 @@ inline constexpr int GridRows = OpcUaVariables::MaxVariables + 1;
 inline constexpr int HeaderTexts[ColumnCount] = {5814, 5815, 5816, 5817, 5818, 5819, 5829, 5820};
 inline constexpr int ColumnWidths[ColumnCount] = {40, 50, 120, 100, 100, 280, 100, 280};
 
-// Gives the table its shape, headers, backgrounds, the Enable check-box column and the two lists, and
-// resets every row (`Init_Table`).
+// Gives the table its shape, headers, backgrounds and the Enable check-box column, and resets every row
+// (`Init_Table`). The lists of the Type and R/W columns are the editor's (its ASGGetEditorType).
 void Init_Table(RuleTable& grid, const TextCatalogue& texts);
 
 // Reads the header texts again from the catalogue.

@@ -21,10 +21,11 @@ namespace {
 
 constexpr int ClientWidth = 1200;
 constexpr int ClientHeight = 337;
+constexpr int TitleHeight = 69;
+constexpr int ButtonsHeight = 44;
 constexpr int GridLeft = 8;
-constexpr int GridTop = 60;
-constexpr int ButtonTop = 301;
 constexpr QSize ButtonSize(110, 28);
+constexpr int ButtonTop = ClientHeight - ButtonsHeight + (ButtonsHeight - 28) / 2;
 
 // Catalogue texts of this editor.
 constexpr int TextCaption = 5800;
@@ -63,14 +64,16 @@ void TFOPC_UA_Server_Access::FormCreate() {
     Ui::styleWindow(this);
     setFixedSize(ClientWidth, ClientHeight);
 
-    const Ui::TitleLabels title = Ui::titleStrip(this, Product::Code, Ui::boldFont(20), 36);
+    QFont codeFont = Ui::baseFont();
+    codeFont.setPixelSize(32);
+    const Ui::TitleLabels title = Ui::titleStrip(this, Product::Code, codeFont, 42);
     L_SW_Desc = title.desc;
 
     m_table = new RuleTable(this);
     ASG = new RuleGrid(this);
     ASG->setObjectName(QStringLiteral("ASG"));
     ASG->setTable(m_table);
-    ASG->setGeometry(GridLeft, GridTop, ClientWidth - 2 * GridLeft, ButtonTop - 8 - GridTop);
+    ASG->setGeometry(GridLeft, TitleHeight, ClientWidth - 2 * GridLeft, ClientHeight - ButtonsHeight - TitleHeight);
 
     for (const ButtonSpec& spec : kButtons) {
         auto* b = new LbButton(Ui::icon(spec.glyph), this);
@@ -96,7 +99,23 @@ void TFOPC_UA_Server_Access::FormCreate() {
 
     Set_Lang();
     Init_Table(*m_table, m_state.catalogue);
+    for (int c = 1; c < ColumnCount; ++c) {
+        RuleTable::Column column = m_table->column(c);
+        column.items = ASGGetEditorType(c);
+        m_table->setColumn(c, column);
+    }
     ASG->setColumnWidths(QList<int>(std::begin(ColumnWidths), std::end(ColumnWidths)));
+}
+
+QStringList TFOPC_UA_Server_Access::ASGGetEditorType(int column) const {
+    switch (column) {
+    case ColType:
+        return OpcUaVariables::VarType();
+    case ColReadWrite:
+        return OpcUaVariables::RWType();
+    default:
+        return {};
+    }
 }
 
 void TFOPC_UA_Server_Access::Set_Lang() {

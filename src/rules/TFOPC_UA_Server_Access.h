@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 struct AppState;
 class LbButton;
@@ -33,6 +34,8 @@ public:
     void Btn_InsRowClick();
     void Btn_CopyRowClick();
     void Btn_PasteRowClick();
+    // The items of the drop-down list a data column edits with; empty for free text.
+    QStringList ASGGetEditorType(int column) const;
     // A type chosen in the Type list sets the row's Length and lock.
     void ASGComboChange(int row, int column, const QString& text);
 
