@@ -38,6 +38,11 @@ bool Check_Version(const QString& answer) {
     return own != -1 && published != -1 && published > own;
 }
 
+QString downloadLink(const QString& text) {
+    const QString href = Product::downloadPageUrl().toString(QUrl::FullyEncoded).toHtmlEscaped();
+    return QStringLiteral("<a href=\"%1\">%2</a>").arg(href, text.toHtmlEscaped());
+}
+
 } // namespace Versions
 
 VersionCheck::VersionCheck(QObject* parent)

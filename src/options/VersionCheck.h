@@ -25,6 +25,9 @@ int Conv_Version(const QString& Ver_str);
 // "VER. 0.000" are never newer.
 bool Check_Version(const QString& answer);
 
+// The download page as one anchor with `text` as its visible text, for a rich-text link label.
+QString downloadLink(const QString& text);
+
 } // namespace Versions
 
 // One request to the version service at a time, without blocking the caller: start() sends it and

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QHostAddress>
 #include <QList>
+#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QVariant>
@@ -26,6 +27,17 @@ public:
         response = raw;
     }
     static QByteArray ok(const QByteArray& body) { return "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + body; }
+
+    // Answers the requests held in the Silent mode.
+    void release(const QByteArray& raw) {
+        for (QTcpSocket* s : std::as_const(m_held)) {
+            if (s) {
+                s->write(raw);
+                s->disconnectFromHost();
+            }
+        }
+        m_held.clear();
+    }
 
     Mode mode = Mode::Answer;
     QByteArray response;
@@ -59,6 +71,7 @@ private:
             s->disconnectFromHost();
             break;
         case Mode::Silent:
+            m_held << s;
             break;
         case Mode::Endless:
             s->write("HTTP/1.0 200 OK\r\n\r\nVER. 9.999");
@@ -70,4 +83,6 @@ private:
             break;
         }
     }
+
+    QList<QPointer<QTcpSocket>> m_held;
 };
