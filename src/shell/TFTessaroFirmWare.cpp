@@ -10,7 +10,10 @@
 #include "common/LbButton.h"
 #include "common/MessageService.h"
 #include "common/Ui.h"
+#include "options/OptionsTexts.h"
 #include "options/TFAbout.h"
+#include "options/TFSoftOptions.h"
+#include "options/VersionCheck.h"
 #include "params/TFParGen.h"
 
 #include <QCloseEvent>
@@ -83,10 +86,15 @@ TFTessaroFirmWare::TFTessaroFirmWare(const QString& programFolder, QWidget* pare
     FNew_Project = new TFNew_Project(state, this);
     FOpenConf = new TFOpenConf(state, this);
     FAbout = new TFAbout(this);
+    FSoftOptions = new TFSoftOptions(state, this);
     FParGen = new TFParGen(state, this);
     joinLanguageChange(LangWindow::New_Project, [this] { FNew_Project->Set_Lang(); });
     joinLanguageChange(LangWindow::OpenConf, [this] { FOpenConf->Set_Lang(); });
+    joinLanguageChange(LangWindow::SoftOptions, [this] { FSoftOptions->Set_Lang(); });
     joinLanguageChange(LangWindow::ParGen, [this] { FParGen->Set_Lang(); });
+    FSoftOptions->Change_Language = [this] { Change_Language(); };
+    FSoftOptions->Set_Update_Timer = [this] { applyUpdateTimerRule(); };
+    Opz_Dialog = [this] { return FSoftOptions->exec() == QDialog::Accepted; };
     steps.Prm_Gen = [this] { FParGen->Show_Modal(); };
 
     Btn_New->setFocus();
@@ -154,7 +162,9 @@ void TFTessaroFirmWare::layOut() {
     LL_Update->setObjectName(QStringLiteral("LL_Update"));
     LL_Update->setGeometry(208, 19, 294, 17);
     LL_Update->setTextFormat(Qt::RichText);
+    LL_Update->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     LL_Update->hide();
+    connect(LL_Update, &QLabel::linkActivated, this, &TFTessaroFirmWare::LL_UpdateLinkClick);
 
     Shape2 = new QFrame(this);
     Shape2->setObjectName(QStringLiteral("Shape2"));
@@ -204,6 +214,8 @@ void TFTessaroFirmWare::layOut() {
     Timer_Update = new QTimer(this);
     Timer_Update->setObjectName(QStringLiteral("Timer_Update"));
     connect(Timer_Update, &QTimer::timeout, this, &TFTessaroFirmWare::Timer_UpdateTimer);
+    Version_Check = new VersionCheck(this);
+    connect(Version_Check, &VersionCheck::finished, this, &TFTessaroFirmWare::Version_Checked);
 
     if (const QScreen* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
@@ -221,8 +233,30 @@ void TFTessaroFirmWare::applyUpdateTimerRule() {
 }
 
 void TFTessaroFirmWare::Timer_UpdateTimer() {
-    Timer_Update->setInterval(CheckEveryMs);
-    // The version check joins here.
+    Timer_Update->stop();
+    // A tick already due when the check was switched off asks nothing.
+    if (!state.EnableInternet || !state.EnableUpdate)
+        return;
+    Version_Check->start(); // in the background; Version_Checked takes the answer and re-arms the timer
+}
+
+void TFTessaroFirmWare::Version_Checked(bool newer) {
+    m_newerVersion = newer;
+    showUpdateNotice();
+    if (state.EnableInternet && state.EnableUpdate) {
+        Timer_Update->setInterval(CheckEveryMs);
+        Timer_Update->start();
+    }
+}
+
+void TFTessaroFirmWare::showUpdateNotice() {
+    if (m_newerVersion)
+        LL_Update->setText(Versions::downloadLink(state.Text(OptionsTexts::MainNewVersion)));
+    LL_Update->setVisible(m_newerVersion);
+}
+
+void TFTessaroFirmWare::LL_UpdateLinkClick(const QString& link) {
+    QDesktopServices::openUrl(QUrl(link));
 }
 
 void TFTessaroFirmWare::Set_Lang() {
@@ -238,6 +272,7 @@ void TFTessaroFirmWare::Set_Lang() {
     Btn_Info->setToolTip(state.Text(IconButtons[0].hint));
     Btn_Opz->setToolTip(state.Text(IconButtons[1].hint));
     Btn_Close->setToolTip(state.Text(IconButtons[2].hint));
+    showUpdateNotice();
     for (QLabel* l : {L_Begin, L_Step[0], L_Step[1], L_Step[2], L_Step[3], L_Step[4]})
         l->adjustSize();
     showConfigurationLabels();

@@ -15,6 +15,8 @@ class TFNew_Project;
 class TFOpenConf;
 class TFAbout;
 class TFParGen;
+class TFSoftOptions;
+class VersionCheck;
 
 // The main window: the five workflow steps, the program-wide state and the settings file.
 class TFTessaroFirmWare : public QWidget {
@@ -35,8 +37,8 @@ public:
         std::function<void()> CreateBin;
     } steps;
 
-    // The options dialog: shows it modally and returns true when it ended with OK. Empty until that
-    // dialog exists; Btn_Opz then does nothing.
+    // The options dialog: shows it modally and returns true when it ended with OK. Btn_Opz does nothing
+    // while it is empty.
     std::function<bool()> Opz_Dialog;
 
     // The windows whose Set_Lang Change_Language calls, in this order after the main window's own.
@@ -52,6 +54,11 @@ public:
     void L_VelmoraClick();
     // Enables the version-check timer exactly while internet access and the update check are allowed.
     void applyUpdateTimerRule();
+    // The version-check timer's tick: asks the version service; the answer shows or hides LL_Update.
+    void Timer_UpdateTimer();
+    void LL_UpdateLinkClick(const QString& link);
+    // The request behind the timer (tests point it at a local server).
+    VersionCheck& versionCheck() { return *Version_Check; }
 
     // The single handler of every button.
     void Btn_Click(QObject* Sender);
@@ -60,6 +67,7 @@ public:
     TFOpenConf* FOpenConf = nullptr;
     TFAbout* FAbout = nullptr;
     TFParGen* FParGen = nullptr;
+    TFSoftOptions* FSoftOptions = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -70,7 +78,8 @@ private:
     void layOut();
     void FormClose();
     void showConfigurationLabels();
-    void Timer_UpdateTimer();
+    void Version_Checked(bool newer);
+    void showUpdateNotice();
     void runStep(const std::function<void()>& step);
 
     std::map<LangWindow, std::function<void()>> m_langWindows;
@@ -95,4 +104,6 @@ private:
     QLabel* L_Velmora;
     QFrame* Shape1;
     QTimer* Timer_Update;
+    VersionCheck* Version_Check;
+    bool m_newerVersion = false; // the last check found one: LL_Update shows text 19
 };
