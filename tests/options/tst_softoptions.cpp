@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "HttpTestServer.h"
 #include "app/AppState.h"
 #include "app/Product.h"
 #include "common/MessageService.h"
 #include "options/TFSoftOptions.h"
 #include "options/VersionCheck.h"
+#include "support/HttpTestServer.h"
 
 #include <QApplication>
 #include <QCheckBox>

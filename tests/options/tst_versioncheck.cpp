@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "HttpTestServer.h"
 #include "options/VersionCheck.h"
+#include "support/HttpTestServer.h"
 
 #include <QSignalSpy>
 #include <QTest>

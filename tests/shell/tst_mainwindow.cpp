@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "app/Product.h"
 #include "common/FileError.h"
 #include "common/MessageService.h"
-#include "options/HttpTestServer.h"
 #include "options/TFAbout.h"
 #include "options/VersionCheck.h"
+#include "app/Product.h"
+#include "support/HttpTestServer.h"
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "shell/TFTessaroFirmWare.h"
