@@ -77,7 +77,7 @@ void VersionCheck::start() {
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
-    // The body is counted as it arrives; a compressed one would be counted after inflating.
+    // The body as sent, never compressed: the limit counts the bytes that arrive.
     request.setRawHeader("Accept-Encoding", "identity");
     request.setRawHeader("Connection", "close");
 
