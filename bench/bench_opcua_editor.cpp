@@ -61,9 +61,8 @@ void prepare(AppState& state, const QString& programFolder, int variables) {
     QDir().mkpath(state.ProjectsFolder + QStringLiteral("/Bench"));
     state.ActiveConfigName = QStringLiteral("Bench");
     state.ActiveConfigPath = state.ProjectsFolder + QStringLiteral("/Bench");
-    state.Set_Files();
     state.catalogue.Build_Default_Texts();
-    OpcUaVariables::save(state.OPCUAServerFile, makeVariables(variables));
+    OpcUaVariables::save(state.OPCUAServerFile(), makeVariables(variables));
 }
 
 // Runs the event loop until `widget` has painted.
@@ -129,7 +128,8 @@ public:
     }
 
     void save() {
-        static const QStringList names{"Enable", "Type", "Position", "Length", "Name", "ReadWrite", "Mnemonic"};
+        static const QStringList names =
+            QStringLiteral("Enable Type Position Length Name ReadWrite Mnemonic").split(QLatin1Char(' '));
         QByteArray out;
         QXmlStreamWriter w(&out);
         w.writeStartElement(QStringLiteral("OPC_UA_Server"));
@@ -159,18 +159,24 @@ int show(bool openList) {
     QTemporaryDir folder;
     AppState state;
     prepare(state, folder.path(), 0);
-    const QList<OpcUaVariable> vars{
-        {true, "Boolean", "0", "1", "Pump.Running", "Read/Write", "Main pump on/off"},
-        {true, "Int16", "2", "2", "Tank1.Level", "Read Only", "Level in cm"},
-        {true, "Float", "4", "4", "Boiler.Temperature", "Read Only", "Flow temperature in \u00b0C"},
-        {true, "Int16", "8", "7", "Tank2.Level", "Read Only", "Stored Length kept, locked by its type"},
-        {false, "String", "16", "24", "Site.Name", "Read/Write", "Disabled: not checked, not in the image"},
-        {true, "UInt32", "40", "4", "Meter.Counter", "Read Only", "Pulses since reset"},
-        {true, "Double", "48", "8", "Meter.Energy", "Read Only", "kWh"},
-        {true, "ByteString", "56", "32", "Device.Serial", "Read Only", ""},
-        {true, "Signed Byte", "88", "1", "Valve.Trim", "Read/Write", "-100..100"},
+    // Enable, Type, Position, Length, Name, R/W, Mnemonic.
+    const char* const rows[][7] = {
+        {"Y", "Boolean", "0", "1", "Pump.Running", "Read/Write", "Main pump on/off"},
+        {"Y", "Int16", "2", "2", "Tank1.Level", "Read Only", "Level in cm"},
+        {"Y", "Float", "4", "4", "Boiler.Temperature", "Read Only", "Flow temperature in \u00b0C"},
+        {"Y", "Int16", "8", "7", "Tank2.Level", "Read Only", "Stored Length kept, locked by its type"},
+        {"N", "String", "16", "24", "Site.Name", "Read/Write", "Disabled: not checked, not in the image"},
+        {"Y", "UInt32", "40", "4", "Meter.Counter", "Read Only", "Pulses since reset"},
+        {"Y", "Double", "48", "8", "Meter.Energy", "Read Only", "kWh"},
+        {"Y", "ByteString", "56", "32", "Device.Serial", "Read Only", ""},
+        {"Y", "Signed Byte", "88", "1", "Valve.Trim", "Read/Write", "-100..100"},
     };
-    OpcUaVariables::save(state.OPCUAServerFile, vars);
+    QList<OpcUaVariable> vars;
+    for (const auto& r : rows) {
+        const auto text = [&r](int i) { return QString::fromUtf8(r[i]); };
+        vars.append({text(0) == u"Y", text(1), text(2), text(3), text(4), text(5), text(6)});
+    }
+    OpcUaVariables::save(state.OPCUAServerFile(), vars);
     TFOPC_UA_Server_Access dlg(state);
     if (!dlg.FormShow())
         return 1;
@@ -203,7 +209,7 @@ int main(int argc, char* argv[]) {
     AppState state;
     prepare(state, folder.path(), OpcUaVariables::MaxVariables);
     const QString floorPath = folder.filePath(QStringLiteral("floor.xml"));
-    QFile::copy(state.OPCUAServerFile, floorPath);
+    QFile::copy(state.OPCUAServerFile(), floorPath);
 
     TFOPC_UA_Server_Access editor(state);
     PlainEditor plain(floorPath);
@@ -241,7 +247,7 @@ int main(int argc, char* argv[]) {
         openPlain.push_back(o2);
         okPlain.push_back(s2);
     }
-    if (OpcUaVariables::load(state.OPCUAServerFile).rows.size() != OpcUaVariables::MaxVariables) {
+    if (OpcUaVariables::load(state.OPCUAServerFile()).rows.size() != OpcUaVariables::MaxVariables) {
         QTextStream(stderr) << "the editor did not save every variable\n";
         return 1;
     }

@@ -136,7 +136,7 @@ bool TFOPC_UA_Server_Access::FormShow() {
     resetRows(*m_table);
     OpcUaVariables::FileContents contents;
     try {
-        contents = OpcUaVariables::load(m_state.OPCUAServerFile);
+        contents = OpcUaVariables::load(m_state.OPCUAServerFile());
     } catch (const FileError& e) {
         Messages::generalError(e.message());
         return false;
@@ -181,7 +181,7 @@ void TFOPC_UA_Server_Access::Btn_OKClick() {
     if (!Controllo_dati())
         return;
     try {
-        OpcUaVariables::save(m_state.OPCUAServerFile, variables(*m_table));
+        OpcUaVariables::save(m_state.OPCUAServerFile(), variables(*m_table));
     } catch (const FileError& e) {
         Messages::generalError(e.message());
         return;

@@ -22,7 +22,7 @@ public:
     // file cannot be read: the dialog is then not shown. result() tells OK from Cancel.
     bool Show_Modal();
 
-    // Resets the grid and fills it from OPCUAServerFile. On a file that cannot be read it shows the
+    // Resets the grid and fills it from OPCUAServerFile(). On a file that cannot be read it shows the
     // general error and returns false. A file with more variables than the grid holds is shown up to
     // the grid's end, with a warning that the rest will be dropped on OK.
     bool FormShow();

@@ -56,7 +56,6 @@ struct Env {
         state.setProgramFolder(dir.path());
         QDir().mkpath(state.ProjectsFolder + "/Plant");
         state.ActiveConfigPath = state.ProjectsFolder + "/Plant";
-        state.Set_Files();
         state.catalogue.Build_Default_Texts();
     }
 };
@@ -273,7 +272,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, file);
         QFETCH(QStringList, rows);
         Env env;
-        QVERIFY(writeFile(env.state.OPCUAServerFile, file));
+        QVERIFY(writeFile(env.state.OPCUAServerFile(), file));
         Editor ed(env);
         QVERIFY(ed.open());
         QCOMPARE(ed.rows(int(rows.size())), rows);
@@ -283,7 +282,7 @@ private Q_SLOTS:
     // A showing starts from scratch: what the previous one left is gone.
     void showResets() {
         Env env;
-        QVERIFY(writeFile(env.state.OPCUAServerFile, variablesFile({R"(Type="Float" Length="4")"})));
+        QVERIFY(writeFile(env.state.OPCUAServerFile(), variablesFile({R"(Type="Float" Length="4")"})));
         Editor ed(env);
         QVERIFY(ed.open());
         ed.typeInto(5, ColName, "left over");
@@ -307,7 +306,7 @@ private Q_SLOTS:
         QFETCH(bool, yes);
         QFETCH(QStringList, rows);
         Env env;
-        QVERIFY(writeFile(env.state.OPCUAServerFile,
+        QVERIFY(writeFile(env.state.OPCUAServerFile(),
                           variablesFile({R"(Type="Byte" Position="1" Length="1" Name="a")",
                                          R"(Enable="N" Type="Float" Position="2" Length="4" Name="b")",
                                          R"(Type="String" Position="3" Length="12" Name="c")"})));
@@ -329,7 +328,7 @@ private Q_SLOTS:
         QList<QByteArray> stored;
         for (int i = 0; i < 250; ++i)
             stored << QByteArray(R"(Type="Double" Position="1" Length="8")");
-        QVERIFY(writeFile(env.state.OPCUAServerFile, variablesFile(stored)));
+        QVERIFY(writeFile(env.state.OPCUAServerFile(), variablesFile(stored)));
         Editor ed(env);
         QVERIFY(ed.open());
         QCOMPARE(dump(ed.table).last(), QString("[x]|Double|1|!8|||"));
@@ -344,7 +343,7 @@ private Q_SLOTS:
 
     void insertRow() {
         Env env;
-        QVERIFY(writeFile(env.state.OPCUAServerFile,
+        QVERIFY(writeFile(env.state.OPCUAServerFile(),
                           variablesFile({R"(Type="Byte" Position="1" Length="1")",
                                          R"(Enable="N" Type="Float" Position="2" Length="4")"})));
         Editor ed(env);
@@ -384,7 +383,7 @@ private Q_SLOTS:
         Env env;
         // Row 2's R/W is missing and row 5's Length unlocked though Float: as a file edited by hand.
         QVERIFY(
-            writeFile(env.state.OPCUAServerFile,
+            writeFile(env.state.OPCUAServerFile(),
                       variablesFile({R"(Type="Double" Position="10" Length="8" Name="d" ReadWrite="Read Only" )"
                                      R"(Mnemonic="dm")",
                                      R"(Type="String" Position="20" Length="16" Name="s")",
@@ -408,7 +407,7 @@ private Q_SLOTS:
     // A row copied in an earlier showing is not pasted in the next one.
     void copyForgottenOnShow() {
         Env env;
-        QVERIFY(writeFile(env.state.OPCUAServerFile, variablesFile({R"(Type="Byte" Position="1" Length="1")"})));
+        QVERIFY(writeFile(env.state.OPCUAServerFile(), variablesFile({R"(Type="Byte" Position="1" Length="1")"})));
         Editor ed(env);
         QVERIFY(ed.open());
         ed.clickCell(1, ColName);
@@ -447,7 +446,7 @@ private Q_SLOTS:
         QFETCH(int, saved);
         Env env;
         const QByteArray before = variablesFile(stored);
-        QVERIFY(writeFile(env.state.OPCUAServerFile, before));
+        QVERIFY(writeFile(env.state.OPCUAServerFile(), before));
         Editor ed(env);
         QVERIFY(ed.open());
         ed.clickCell(1, ColMnemonic);
@@ -455,13 +454,13 @@ private Q_SLOTS:
         if (message.isEmpty()) {
             QVERIFY(env.messages.entries().isEmpty());
             QCOMPARE(ed.dlg.result(), int(QDialog::Accepted));
-            QCOMPARE(OpcUaVariables::load(env.state.OPCUAServerFile).rows.size(), saved);
+            QCOMPARE(OpcUaVariables::load(env.state.OPCUAServerFile()).rows.size(), saved);
         } else {
             QCOMPARE(env.messages.texts(), QStringList{message});
             QCOMPARE(env.messages.entries().first().icon, Messages::Icon::Error);
             QVERIFY(ed.dlg.isVisible());
             QCOMPARE(ed.grid.currentRow(), 1);
-            QCOMPARE(readFile(env.state.OPCUAServerFile), before);
+            QCOMPARE(readFile(env.state.OPCUAServerFile()), before);
         }
     }
 
@@ -473,10 +472,10 @@ private Q_SLOTS:
         bool ran = false;
         QTimer::singleShot(0, &ed.dlg, [&] {
             const struct {
-                const char* type;
-                const char* position;
-                const char* name;
-                const char* rw;
+                QString type;
+                QString position;
+                QString name;
+                QString rw;
             } vars[] = {{"Boolean", "0", "Pump on", "Read/Write"},
                         {"Int16", "2", "Level", "Read Only"},
                         {"Float", "4", "Temperature", "Read Only"},
@@ -521,7 +520,7 @@ private Q_SLOTS:
             R"(<row Enable="N" Type="UInt32" Position="20" Length="4" Name="Counter" ReadWrite="Read Only" )"
             R"(Mnemonic=""/>)"
             "</OPC_UA_Server_Variables></OPC_UA_Server><!--SW_VERSION = 1.001-->";
-        QCOMPARE(readFile(env.state.OPCUAServerFile), expected);
+        QCOMPARE(readFile(env.state.OPCUAServerFile()), expected);
 
         QStringList shown;
         QTimer::singleShot(0, &ed.dlg, [&] {
@@ -538,7 +537,7 @@ private Q_SLOTS:
     void cancelWritesNothing() {
         Env env;
         const QByteArray before = variablesFile({R"(Type="Byte" Position="1" Length="1" Name="a")"});
-        QVERIFY(writeFile(env.state.OPCUAServerFile, before));
+        QVERIFY(writeFile(env.state.OPCUAServerFile(), before));
         Editor ed(env);
         QTimer::singleShot(0, &ed.dlg, [&] {
             ed.typeInto(1, ColName, "changed");
@@ -550,21 +549,21 @@ private Q_SLOTS:
         QTimer::singleShot(0, &ed.dlg, [&] { QTest::keyClick(&ed.dlg, Qt::Key_Escape); });
         QVERIFY(ed.dlg.Show_Modal());
         QCOMPARE(ed.dlg.result(), int(QDialog::Rejected));
-        QCOMPARE(readFile(env.state.OPCUAServerFile), before);
+        QCOMPARE(readFile(env.state.OPCUAServerFile()), before);
         QVERIFY(env.messages.entries().isEmpty());
 
         // Without a file, Cancel creates none.
-        QVERIFY(QFile::remove(env.state.OPCUAServerFile));
+        QVERIFY(QFile::remove(env.state.OPCUAServerFile()));
         QTimer::singleShot(0, &ed.dlg, [&] { ed.click("Btn_Cancel"); });
         QVERIFY(ed.dlg.Show_Modal());
-        QVERIFY(!QFile::exists(env.state.OPCUAServerFile));
+        QVERIFY(!QFile::exists(env.state.OPCUAServerFile()));
     }
 
     void brokenFileNotOpened() {
         Env env;
         const QByteArray broken = "<OPC_UA_Server><OPC_UA_Server_Variables><row Type=\"Byte\">"
                                   "</OPC_UA_Server_Variables></OPC_UA_Server>";
-        QVERIFY(writeFile(env.state.OPCUAServerFile, broken));
+        QVERIFY(writeFile(env.state.OPCUAServerFile(), broken));
         Editor ed(env);
         bool shown = false;
         QTimer::singleShot(0, &ed.dlg, [&] {
@@ -577,20 +576,20 @@ private Q_SLOTS:
         QCOMPARE(env.messages.entries().size(), 1);
         QCOMPARE(env.messages.entries().first().icon, Messages::Icon::Error);
         QVERIFY2(env.messages.lastText().contains("OPC_UA_Server.xml"), qPrintable(env.messages.lastText()));
-        QCOMPARE(readFile(env.state.OPCUAServerFile), broken);
+        QCOMPARE(readFile(env.state.OPCUAServerFile()), broken);
     }
 
     // A file without the variables list reads as empty; OK writes a whole file.
     void listMissingWrittenWhole() {
         Env env;
-        QVERIFY(writeFile(env.state.OPCUAServerFile, "<OPC_UA_Server/>"));
+        QVERIFY(writeFile(env.state.OPCUAServerFile(), "<OPC_UA_Server/>"));
         Editor ed(env);
         QVERIFY(ed.open());
         QVERIFY(ed.choose(1, ColType, "Byte"));
         ed.typeInto(1, ColPosition, "7");
         ed.click("Btn_OK");
         QCOMPARE(ed.dlg.result(), int(QDialog::Accepted));
-        QCOMPARE(readFile(env.state.OPCUAServerFile),
+        QCOMPARE(readFile(env.state.OPCUAServerFile()),
                  QByteArray("<OPC_UA_Server><OPC_UA_Server_Variables>"
                             R"(<row Enable="Y" Type="Byte" Position="7" Length="1" Name="" ReadWrite="Read/Write" )"
                             R"(Mnemonic=""/></OPC_UA_Server_Variables></OPC_UA_Server><!--SW_VERSION = 1.001-->)"));
@@ -601,7 +600,7 @@ private Q_SLOTS:
         QList<QByteArray> stored;
         for (int i = 1; i <= 253; ++i)
             stored << QStringLiteral(R"(Type="Byte" Position="%1" Length="1" Name="v%1")").arg(i).toUtf8();
-        QVERIFY(writeFile(env.state.OPCUAServerFile, variablesFile(stored)));
+        QVERIFY(writeFile(env.state.OPCUAServerFile(), variablesFile(stored)));
         Editor ed(env);
         QVERIFY(ed.open());
         QCOMPARE(env.messages.entries().size(), 1);
@@ -611,7 +610,7 @@ private Q_SLOTS:
                          "if you press OK."));
         QCOMPARE(dump(ed.table).last(), QString("[x]|Byte|250|!1|v250||"));
         ed.click("Btn_OK");
-        const QList<OpcUaVariable> saved = OpcUaVariables::load(env.state.OPCUAServerFile).rows;
+        const QList<OpcUaVariable> saved = OpcUaVariables::load(env.state.OPCUAServerFile()).rows;
         QCOMPARE(saved.size(), 250);
         QCOMPARE(saved.last().name, QString("v250"));
     }
@@ -621,7 +620,7 @@ private Q_SLOTS:
     void failedSaveStaysOpen() {
         Env env;
         const QByteArray before = variablesFile({R"(Type="Byte" Position="1" Length="1" Name="a")"});
-        QVERIFY(writeFile(env.state.OPCUAServerFile, before));
+        QVERIFY(writeFile(env.state.OPCUAServerFile(), before));
         Editor ed(env);
         QVERIFY(ed.open());
         ed.typeInto(1, ColName, QString(300, 'n'));
@@ -641,7 +640,7 @@ private Q_SLOTS:
         QVERIFY2(env.messages.lastText().contains("OPC_UA_Server.xml"), qPrintable(env.messages.lastText()));
         QVERIFY(ed.dlg.isVisible());
         QCOMPARE(ed.table.cellText(1, ColName), QString(300, 'n'));
-        QCOMPARE(readFile(env.state.OPCUAServerFile), before);
+        QCOMPARE(readFile(env.state.OPCUAServerFile()), before);
         QCOMPARE(QDir(env.state.ActiveConfigPath).entryList(QDir::Files), QStringList{"OPC_UA_Server.xml"});
     }
 };
