@@ -151,9 +151,10 @@ public:
             }
             w.writeEndElement();
         };
+        const auto names = [](const char* joined) { return QString::fromLatin1(joined).split(QLatin1Char(' ')); };
         list(QStringLiteral("LoRaWAN_Uplink"), m_uplink,
-             {"Enable", "StartByte", "NumByte", "OnChange", "OnCMD", "OnTimer", "Time", "FPort", "Mnemonic"});
-        list(QStringLiteral("LoRaWAN_Downlink"), m_downlink, {"Enable", "StartByte", "NumByte", "FPort", "Mnemonic"});
+             names("Enable StartByte NumByte OnChange OnCMD OnTimer Time FPort Mnemonic"));
+        list(QStringLiteral("LoRaWAN_Downlink"), m_downlink, names("Enable StartByte NumByte FPort Mnemonic"));
         w.writeEndElement();
         w.writeComment(QStringLiteral("SW_VERSION = 1.001"));
         QSaveFile f(m_path);

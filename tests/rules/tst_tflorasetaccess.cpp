@@ -84,7 +84,9 @@ struct Editor {
     RuleGrid* up() const { return dlg.ACG_LoRa_Uplink; }
     RuleGrid* down() const { return dlg.ACG_LoRa_Downlink; }
     QTabWidget* pages() const { return dlg.findChild<QTabWidget*>("PC_LoRa"); }
-    void click(const char* button) { QTest::mouseClick(dlg.findChild<QPushButton*>(button), Qt::LeftButton); }
+    void click(const char* button) {
+        QTest::mouseClick(dlg.findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+    }
     void page(int index) { pages()->setCurrentIndex(index); }
 
     // Types `text` into a cell and commits it with Enter.
@@ -130,10 +132,10 @@ private Q_SLOTS:
             {"Btn_PasteRow", "Paste Row", "Paste the Copied Fields in the Selected Row"},
         };
         for (const auto& b : buttons) {
-            auto* button = e.dlg.findChild<QPushButton*>(b.name);
+            auto* button = e.dlg.findChild<QPushButton*>(QLatin1String(b.name));
             QVERIFY2(button, b.name);
-            QCOMPARE(button->text(), b.caption);
-            QCOMPARE(button->toolTip(), b.hint);
+            QCOMPARE(button->text(), QLatin1String(b.caption));
+            QCOMPARE(button->toolTip(), QLatin1String(b.hint));
             QVERIFY(e.dlg.rect().contains(button->mapTo(&e.dlg, button->rect().bottomRight())));
         }
 
