@@ -64,11 +64,10 @@ void prepare(AppState& state, const QString& programFolder, bool fixed, int rule
     QDir().mkpath(state.ProjectsFolder + QStringLiteral("/Bench"));
     state.ActiveConfigName = QStringLiteral("Bench");
     state.ActiveConfigPath = state.ProjectsFolder + QStringLiteral("/Bench");
-    state.Set_Files();
     state.catalogue.Build_Default_Texts();
-    writeFile(state.ParGenFile, QByteArray("<Par_Gen><LoRa_Payload_Size>242</LoRa_Payload_Size><LoRa_FPort>") +
-                                    (fixed ? "Fixed" : "Variable") + "</LoRa_FPort></Par_Gen>");
-    saveRules(state.LoRaWANSetAccessFile, makeRules(rules));
+    writeFile(state.ParGenFile(), QByteArray("<Par_Gen><LoRa_Payload_Size>242</LoRa_Payload_Size><LoRa_FPort>") +
+                                      (fixed ? "Fixed" : "Variable") + "</LoRa_FPort></Par_Gen>");
+    saveRules(state.LoRaWANSetAccessFile(), makeRules(rules));
 }
 
 // Runs the event loop until `widget` has painted.
@@ -198,7 +197,7 @@ int main(int argc, char* argv[]) {
     AppState state;
     prepare(state, folder.path(), true, FixedModeRules);
     const QString floorPath = folder.filePath(QStringLiteral("floor.xml"));
-    QFile::copy(state.LoRaWANSetAccessFile, floorPath);
+    QFile::copy(state.LoRaWANSetAccessFile(), floorPath);
 
     TFLoRa_Set_Access editor(state);
     PlainEditor plain(floorPath);
