@@ -64,11 +64,10 @@ void prepare(AppState& state, const QString& programFolder, bool fixed, int rule
     QDir().mkpath(state.ProjectsFolder + QStringLiteral("/Bench"));
     state.ActiveConfigName = QStringLiteral("Bench");
     state.ActiveConfigPath = state.ProjectsFolder + QStringLiteral("/Bench");
-    state.Set_Files();
     state.catalogue.Build_Default_Texts();
-    writeFile(state.ParGenFile, QByteArray("<Par_Gen><LoRa_Payload_Size>242</LoRa_Payload_Size><LoRa_FPort>") +
-                                    (fixed ? "Fixed" : "Variable") + "</LoRa_FPort></Par_Gen>");
-    saveRules(state.LoRaWANSetAccessFile, makeRules(rules));
+    writeFile(state.ParGenFile(), QByteArray("<Par_Gen><LoRa_Payload_Size>242</LoRa_Payload_Size><LoRa_FPort>") +
+                                      (fixed ? "Fixed" : "Variable") + "</LoRa_FPort></Par_Gen>");
+    saveRules(state.LoRaWANSetAccessFile(), makeRules(rules));
 }
 
 // Runs the event loop until `widget` has painted.
@@ -151,9 +150,10 @@ public:
             }
             w.writeEndElement();
         };
+        const auto names = [](const char* joined) { return QString::fromLatin1(joined).split(QLatin1Char(' ')); };
         list(QStringLiteral("LoRaWAN_Uplink"), m_uplink,
-             {"Enable", "StartByte", "NumByte", "OnChange", "OnCMD", "OnTimer", "Time", "FPort", "Mnemonic"});
-        list(QStringLiteral("LoRaWAN_Downlink"), m_downlink, {"Enable", "StartByte", "NumByte", "FPort", "Mnemonic"});
+             names("Enable StartByte NumByte OnChange OnCMD OnTimer Time FPort Mnemonic"));
+        list(QStringLiteral("LoRaWAN_Downlink"), m_downlink, names("Enable StartByte NumByte FPort Mnemonic"));
         w.writeEndElement();
         w.writeComment(QStringLiteral("SW_VERSION = 1.001"));
         QSaveFile f(m_path);
@@ -197,7 +197,7 @@ int main(int argc, char* argv[]) {
     AppState state;
     prepare(state, folder.path(), true, FixedModeRules);
     const QString floorPath = folder.filePath(QStringLiteral("floor.xml"));
-    QFile::copy(state.LoRaWANSetAccessFile, floorPath);
+    QFile::copy(state.LoRaWANSetAccessFile(), floorPath);
 
     TFLoRa_Set_Access editor(state);
     PlainEditor plain(floorPath);

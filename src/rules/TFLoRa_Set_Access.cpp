@@ -226,8 +226,8 @@ bool TFLoRa_Set_Access::FormShow() {
     Settings settings;
     std::optional<RuleLists> rules;
     try {
-        settings = readSettings(m_state.ParGenFile);
-        rules = loadRules(m_state.LoRaWANSetAccessFile);
+        settings = readSettings(m_state.ParGenFile());
+        rules = loadRules(m_state.LoRaWANSetAccessFile());
     } catch (const FileError& e) {
         Messages::generalError(e.message());
         return false;
@@ -284,7 +284,7 @@ void TFLoRa_Set_Access::Btn_OKClick() {
         return;
     const RuleLists rules{tableRules(*m_uplink, Direction::Uplink), tableRules(*m_downlink, Direction::Downlink)};
     try {
-        saveRules(m_state.LoRaWANSetAccessFile, rules);
+        saveRules(m_state.LoRaWANSetAccessFile(), rules);
     } catch (const FileError& e) {
         Messages::generalError(e.message());
         return;

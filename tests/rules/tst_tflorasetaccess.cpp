@@ -58,11 +58,10 @@ struct Env {
         QDir().mkpath(state.ProjectsFolder + "/Plant");
         state.ActiveConfigName = "Plant";
         state.ActiveConfigPath = state.ProjectsFolder + "/Plant";
-        state.Set_Files();
         state.catalogue.Build_Default_Texts();
     }
     void setParGen(const QByteArray& payload, const QByteArray& port = "Fixed") {
-        QVERIFY(writeFile(state.ParGenFile, parGen(payload, port)));
+        QVERIFY(writeFile(state.ParGenFile(), parGen(payload, port)));
     }
     QStringList texts() const { return messages.texts(); }
 };
@@ -84,7 +83,9 @@ struct Editor {
     RuleGrid* up() const { return dlg.ACG_LoRa_Uplink; }
     RuleGrid* down() const { return dlg.ACG_LoRa_Downlink; }
     QTabWidget* pages() const { return dlg.findChild<QTabWidget*>("PC_LoRa"); }
-    void click(const char* button) { QTest::mouseClick(dlg.findChild<QPushButton*>(button), Qt::LeftButton); }
+    void click(const char* button) {
+        QTest::mouseClick(dlg.findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+    }
     void page(int index) { pages()->setCurrentIndex(index); }
 
     // Types `text` into a cell and commits it with Enter.
@@ -130,10 +131,10 @@ private Q_SLOTS:
             {"Btn_PasteRow", "Paste Row", "Paste the Copied Fields in the Selected Row"},
         };
         for (const auto& b : buttons) {
-            auto* button = e.dlg.findChild<QPushButton*>(b.name);
+            auto* button = e.dlg.findChild<QPushButton*>(QLatin1String(b.name));
             QVERIFY2(button, b.name);
-            QCOMPARE(button->text(), b.caption);
-            QCOMPARE(button->toolTip(), b.hint);
+            QCOMPARE(button->text(), QLatin1String(b.caption));
+            QCOMPARE(button->toolTip(), QLatin1String(b.hint));
             QVERIFY(e.dlg.rect().contains(button->mapTo(&e.dlg, button->rect().bottomRight())));
         }
 
@@ -182,7 +183,7 @@ private Q_SLOTS:
 
         Env env;
         if (!pargen.isEmpty())
-            QVERIFY(writeFile(env.state.ParGenFile, pargen));
+            QVERIFY(writeFile(env.state.ParGenFile(), pargen));
         Editor e(env);
         QVERIFY(e.opened);
         for (RuleTable* t : {e.dlg.uplinkTable(), e.dlg.downlinkTable()}) {
@@ -248,7 +249,7 @@ private Q_SLOTS:
             "</LoRaWAN_Uplink><LoRaWAN_Downlink>"
             "<row Enable=\"Y\" StartByte=\"100\" NumByte=\"2\" FPort=\"\" Mnemonic=\"Valve\"/>"
             "</LoRaWAN_Downlink></LoRaWAN_Set_Access><!--SW_VERSION = 1.001-->";
-        QCOMPARE(readFile(env.state.LoRaWANSetAccessFile), expected);
+        QCOMPARE(readFile(env.state.LoRaWANSetAccessFile()), expected);
 
         Editor again(env);
         QVERIFY(again.opened);
@@ -267,7 +268,7 @@ private Q_SLOTS:
         QFETCH(bool, yes);
         Env env;
         env.setParGen("51");
-        saveRules(env.state.LoRaWANSetAccessFile, {{}, rules({"Y|1|1||a", "Y|2|1||b", "Y|3|1||c"})});
+        saveRules(env.state.LoRaWANSetAccessFile(), {{}, rules({"Y|1|1||a", "Y|2|1||b", "Y|3|1||c"})});
         Editor e(env);
         QVERIFY(e.opened);
         e.page(1);
@@ -285,7 +286,7 @@ private Q_SLOTS:
     void pasteOnlyIntoTheCopiedTable() {
         Env env;
         env.setParGen("51");
-        saveRules(env.state.LoRaWANSetAccessFile, {rules({"Y|1|1|N|N|N|||up"}), rules({"Y|2|1||down"})});
+        saveRules(env.state.LoRaWANSetAccessFile(), {rules({"Y|1|1|N|N|N|||up"}), rules({"Y|2|1||down"})});
         Editor e(env);
         QVERIFY(e.opened);
         e.up()->setCurrentCell(1, Up_StartByte);
@@ -388,7 +389,7 @@ private Q_SLOTS:
 
         Env env;
         env.setParGen("51");
-        saveRules(env.state.LoRaWANSetAccessFile, {rules({"Y|1|1|N|N|N||2|" + QString(60, 'm')}), {}});
+        saveRules(env.state.LoRaWANSetAccessFile(), {rules({"Y|1|1|N|N|N||2|" + QString(60, 'm')}), {}});
         env.state.DoubleClickAutoSize = option;
         Editor e(env);
         QVERIFY(e.opened);
@@ -441,8 +442,8 @@ private Q_SLOTS:
     void cancelWritesNothing() {
         Env env;
         env.setParGen("51");
-        saveRules(env.state.LoRaWANSetAccessFile, {rules({"Y|1|1|N|N|N|||keep"}), {}});
-        const QByteArray before = readFile(env.state.LoRaWANSetAccessFile);
+        saveRules(env.state.LoRaWANSetAccessFile(), {rules({"Y|1|1|N|N|N|||keep"}), {}});
+        const QByteArray before = readFile(env.state.LoRaWANSetAccessFile());
         TFLoRa_Set_Access dlg(env.state);
         QTimer::singleShot(0, &dlg, [&] {
             dlg.uplinkTable()->setCellText(1, Up_Mnemonic, "changed");
@@ -450,7 +451,7 @@ private Q_SLOTS:
         });
         QVERIFY(dlg.Show_Modal());
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
-        QCOMPARE(readFile(env.state.LoRaWANSetAccessFile), before);
+        QCOMPARE(readFile(env.state.LoRaWANSetAccessFile()), before);
 
         // Nothing of the cancelled edit survives the next showing.
         QVERIFY(dlg.FormShow());
@@ -461,8 +462,8 @@ private Q_SLOTS:
     void checkFailureKeepsEverything() {
         Env env;
         env.setParGen("51");
-        saveRules(env.state.LoRaWANSetAccessFile, {rules({"Y|0|49|N|N|N|||"}), rules({"Y|0|1||", "Y|0|1||"})});
-        const QByteArray before = readFile(env.state.LoRaWANSetAccessFile);
+        saveRules(env.state.LoRaWANSetAccessFile(), {rules({"Y|0|49|N|N|N|||"}), rules({"Y|0|1||", "Y|0|1||"})});
+        const QByteArray before = readFile(env.state.LoRaWANSetAccessFile());
         Editor e(env);
         QVERIFY(e.opened);
         e.dlg.uplinkTable()->setCellText(1, Up_NumByte, "50");
@@ -475,21 +476,21 @@ private Q_SLOTS:
         QCOMPARE(e.pages()->currentIndex(), 1);
         QCOMPARE(e.down()->currentRow(), 2);
         QCOMPARE(e.down()->currentColumn(), int(Down_Mnemonic));
-        QCOMPARE(readFile(env.state.LoRaWANSetAccessFile), before);
+        QCOMPARE(readFile(env.state.LoRaWANSetAccessFile()), before);
     }
 
     // A hidden FPort is written back as it was, unchecked.
     void hiddenFPortKept() {
         Env env;
         env.setParGen("51", "Fixed");
-        saveRules(env.state.LoRaWANSetAccessFile, {rules({"Y|0|1|N|N|N||999|"}), rules({"Y|0|1|abc|"})});
-        const QByteArray before = readFile(env.state.LoRaWANSetAccessFile);
+        saveRules(env.state.LoRaWANSetAccessFile(), {rules({"Y|0|1|N|N|N||999|"}), rules({"Y|0|1|abc|"})});
+        const QByteArray before = readFile(env.state.LoRaWANSetAccessFile());
         Editor e(env);
         QVERIFY(e.opened);
         e.click("Btn_OK");
         QCOMPARE(e.dlg.result(), int(QDialog::Accepted));
         QVERIFY(env.messages.entries().isEmpty());
-        QCOMPARE(readFile(env.state.LoRaWANSetAccessFile), before);
+        QCOMPARE(readFile(env.state.LoRaWANSetAccessFile()), before);
     }
 
     void brokenFileNotOpened_data() {
@@ -503,19 +504,19 @@ private Q_SLOTS:
         Env env;
         const QByteArray broken = "<Par_Gen><LoRa_Payload_Size>51</Par_Gen>";
         const QByteArray good = parGen("51", "Fixed");
-        QVERIFY(writeFile(env.state.ParGenFile, pargenBroken ? broken : good));
-        QVERIFY(writeFile(env.state.LoRaWANSetAccessFile, pargenBroken ? QByteArray("<LoRaWAN_Set_Access/>")
-                                                                       : QByteArray("<LoRaWAN_Set_Access><row>")));
-        const QByteArray rulesBefore = readFile(env.state.LoRaWANSetAccessFile);
+        QVERIFY(writeFile(env.state.ParGenFile(), pargenBroken ? broken : good));
+        QVERIFY(writeFile(env.state.LoRaWANSetAccessFile(), pargenBroken ? QByteArray("<LoRaWAN_Set_Access/>")
+                                                                         : QByteArray("<LoRaWAN_Set_Access><row>")));
+        const QByteArray rulesBefore = readFile(env.state.LoRaWANSetAccessFile());
         TFLoRa_Set_Access dlg(env.state);
         QTimer::singleShot(0, &dlg, [&] { dlg.reject(); }); // would end the dialog had it opened
         QVERIFY(!dlg.Show_Modal());
         QVERIFY(!dlg.isVisible());
         QCOMPARE(env.messages.entries().size(), 1);
-        const QString file = pargenBroken ? env.state.ParGenFile : env.state.LoRaWANSetAccessFile;
+        const QString file = pargenBroken ? env.state.ParGenFile() : env.state.LoRaWANSetAccessFile();
         QVERIFY2(env.messages.lastText().contains(QDir::toNativeSeparators(file)), qPrintable(env.messages.lastText()));
-        QCOMPARE(readFile(env.state.LoRaWANSetAccessFile), rulesBefore);
-        QCOMPARE(readFile(env.state.ParGenFile), pargenBroken ? broken : good);
+        QCOMPARE(readFile(env.state.LoRaWANSetAccessFile()), rulesBefore);
+        QCOMPARE(readFile(env.state.ParGenFile()), pargenBroken ? broken : good);
     }
 
     // A file without its lists, and one with a comment among the rules, are written whole again.
@@ -542,13 +543,13 @@ private Q_SLOTS:
 
         Env env;
         env.setParGen("51");
-        QVERIFY(writeFile(env.state.LoRaWANSetAccessFile, file));
+        QVERIFY(writeFile(env.state.LoRaWANSetAccessFile(), file));
         Editor e(env);
         QVERIFY(e.opened);
         QVERIFY(env.messages.entries().isEmpty());
         e.click("Btn_OK");
         QCOMPARE(e.dlg.result(), int(QDialog::Accepted));
-        QCOMPARE(readFile(env.state.LoRaWANSetAccessFile), toXml({rules(uplink), rules(downlink)}));
+        QCOMPARE(readFile(env.state.LoRaWANSetAccessFile()), toXml({rules(uplink), rules(downlink)}));
     }
 
     // 256 rules saved in the fixed mode, opened in the variable mode: the warning names what is not
@@ -562,7 +563,7 @@ private Q_SLOTS:
             if (i < 224)
                 down << QString("N|%1|1|2|").arg(i);
         }
-        saveRules(env.state.LoRaWANSetAccessFile, {rules(up), rules(down)});
+        saveRules(env.state.LoRaWANSetAccessFile(), {rules(up), rules(down)});
         Editor e(env);
         QVERIFY(e.opened);
         QCOMPARE(env.texts(), QStringList{notShownWarning(33, 1, 223, env.state.catalogue)});
@@ -570,7 +571,7 @@ private Q_SLOTS:
         QCOMPARE(e.dlg.uplinkTable()->cellText(223, Up_StartByte), "222");
         e.click("Btn_OK");
         QCOMPARE(e.dlg.result(), int(QDialog::Accepted));
-        const std::optional<RuleLists> saved = loadRules(env.state.LoRaWANSetAccessFile);
+        const std::optional<RuleLists> saved = loadRules(env.state.LoRaWANSetAccessFile());
         QCOMPARE(saved->uplink, rules(up.mid(0, 223)));
         QCOMPARE(saved->downlink, rules(down.mid(0, 223)));
     }
@@ -580,8 +581,8 @@ private Q_SLOTS:
     void failedSaveStaysOpen() {
         Env env;
         env.setParGen("51");
-        saveRules(env.state.LoRaWANSetAccessFile, {rules({"Y|0|1|N|N|N|||old"}), {}});
-        const QByteArray before = readFile(env.state.LoRaWANSetAccessFile);
+        saveRules(env.state.LoRaWANSetAccessFile(), {rules({"Y|0|1|N|N|N|||old"}), {}});
+        const QByteArray before = readFile(env.state.LoRaWANSetAccessFile());
         Editor e(env);
         QVERIFY(e.opened);
         e.dlg.uplinkTable()->setCellText(1, Up_Mnemonic, QString(4000, 'm'));
@@ -600,7 +601,7 @@ private Q_SLOTS:
         QVERIFY2(env.messages.lastText().contains("LoRaWAN_SetAccess.xml"), qPrintable(env.messages.lastText()));
         QVERIFY(e.dlg.isVisible());
         QCOMPARE(e.dlg.uplinkTable()->cellText(1, Up_Mnemonic), QString(4000, 'm'));
-        QCOMPARE(readFile(env.state.LoRaWANSetAccessFile), before);
+        QCOMPARE(readFile(env.state.LoRaWANSetAccessFile()), before);
         QCOMPARE(QDir(env.state.ActiveConfigPath).entryList(QDir::Files),
                  (QStringList{"LoRaWAN_SetAccess.xml", "ParGen.xml"}));
     }
