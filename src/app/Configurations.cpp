@@ -2,6 +2,7 @@
 #include "Configurations.h"
 
 #include "AppState.h"
+#include "common/ReadFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,18 +10,15 @@
 namespace Configurations {
 
 bool isFolderName(const QString& name) {
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return false;
-    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
-        return false;
-    return !QDir::isAbsolutePath(name);
+    return Files::isPlainName(name);
 }
 
 int createConfiguration(const QString& projectsFolder, const QString& name) {
     if (name.isEmpty())
         return TextNameEmpty;
     // Checked before anything touches the disk: "..", "a/b" or "/x" would otherwise reach a folder
-    // outside PROJECTS, or one that already exists and would be reported as such.
+    // outside PROJECTS, or one that already exists and would be reported as such; a name with a line
+    // break or another control character would be created but never found again after a restart.
     if (!isFolderName(name))
         return TextNameRefused;
     const QString folder = projectsFolder + QLatin1Char('/') + name;

@@ -14,8 +14,9 @@ inline constexpr int TextNameRefused = 105;  // "Error! Name project is not vali
 inline constexpr int TextFolderExists = 106; // "... because directory already exists"
 inline constexpr int TextNameEmpty = 107;    // "Error! Name Project is not valid"
 
-// False for a name that would not give a folder directly under PROJECTS: one holding a path separator,
-// "." or "..", or an absolute path. Everything else is left to the file system.
+// False for a name that would not give a folder directly under PROJECTS, or would not come back from the
+// settings file: one holding a path separator or a control character, "." or "..", an absolute path.
+// Everything else is left to the file system.
 bool isFolderName(const QString& name);
 
 // Creates the folder of a new configuration `name` (taken as typed) under `projectsFolder`, and its

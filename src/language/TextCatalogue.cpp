@@ -2,15 +2,18 @@
 #include "TextCatalogue.h"
 
 #include "DefaultTexts.h"
+#include "common/FileError.h"
+#include "common/ReadFile.h"
 
-#include <QFile>
 #include <QFileInfo>
+
 #include <QStringDecoder>
 #include <optional>
 
 namespace {
 
 constexpr QChar kPilcrow(0x00B6);
+const QString EnglishName = QStringLiteral("English");
 const QString kBlank(QLatin1Char(' '));
 
 bool isBlankOrControl(QChar c) {
@@ -134,15 +137,16 @@ void TextCatalogue::fillWithBlanks() {
 }
 
 bool TextCatalogue::Read_Language_File(const QString& path) {
-    if (QFileInfo(path).isDir())
+    // Read whole before anything changes, so a file that cannot be read leaves the catalogue as it was.
+    try {
+        readLanguageBytes(Files::readRegularFile(path));
+    } catch (const FileError&) {
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
+    }
+    return true;
+}
 
+void TextCatalogue::readLanguageBytes(const QByteArray& bytes) {
     if (m_texts.size() != Size)
         fillWithBlanks();
     const QString content = decodeLanguageFile(bytes);
@@ -156,19 +160,23 @@ bool TextCatalogue::Read_Language_File(const QString& path) {
             m_texts[line->index] = line->text;
         start = end + 1;
     }
-    return true;
 }
 
 void TextCatalogue::Load_Language(const QString& languageFolder, QString& languageName) {
     Build_Default_Texts();
-    const QString path = languageFolder + QLatin1Char('/') + languageName + QStringLiteral(".lng");
-    if (QFileInfo(path).isFile()) {
-        Read_Language_File(path);
-        return;
+    // Something at the path, even a file that cannot be read, is the language file: the read reports
+    // it. Only a name that leads to nothing, or that is no plain file name ("../x" would reach outside
+    // the folder), falls back to English.
+    if (Files::isPlainName(languageName)) {
+        const QString path = languageFolder + QLatin1Char('/') + languageName + QStringLiteral(".lng");
+        if (QFileInfo::exists(path)) {
+            Read_Language_File(path);
+            return;
+        }
     }
-    languageName = QStringLiteral("English");
-    const QString english = languageFolder + QStringLiteral("/English.lng");
-    if (QFileInfo(english).isFile())
+    languageName = EnglishName;
+    const QString english = languageFolder + QLatin1Char('/') + EnglishName + QStringLiteral(".lng");
+    if (QFileInfo::exists(english))
         Read_Language_File(english);
 }
 

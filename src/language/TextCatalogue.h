@@ -26,8 +26,9 @@ public:
     void fillWithBlanks();
 
     // Lays the entries of one language file over the catalogue. Returns false when the file cannot be
-    // read (the catalogue is left as it was). A catalogue that was never built is first filled with
-    // blanks, so every index of the file has an entry to replace.
+    // read (a missing file, a folder, a FIFO or device, a file far too large); the catalogue is then
+    // left as it was. A catalogue that was never built is first filled with blanks, so every index of
+    // the file has an entry to replace.
     //
     // Per line: strip blanks and control characters; only lines beginning with "STR" count. The index is
     // the text from the 4th character up to the second-last character before the first "=" (the
@@ -38,8 +39,10 @@ public:
     // "¶" is removed and the text ends before the next "¶". A later line for the same index wins.
     bool Read_Language_File(const QString& path);
 
-    // Build_Default_Texts, then the file `languageFolder`/`languageName`.lng; when that file is missing
-    // `languageName` becomes "English" and `languageFolder`/English.lng is read if present.
+    // Build_Default_Texts, then the file `languageFolder`/`languageName`.lng. When nothing is there, or
+    // `languageName` is no plain file name (it could lead out of the folder), `languageName` becomes
+    // "English" and `languageFolder`/English.lng is read if present. A language file that is there but
+    // cannot be read leaves the default English texts.
     void Load_Language(const QString& languageFolder, QString& languageName);
 
     // The catalogue as a language file: one "STR<index> = <text>" line for every entry that is not a
@@ -53,6 +56,8 @@ public:
     QString toLanguageFile() const;
 
 private:
+    void readLanguageBytes(const QByteArray& bytes);
+
     QStringList m_texts;
 };
 

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include "common/FileError.h"
+#include "common/SpecialFiles.h"
 #include "language/TextCatalogue.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -210,20 +214,48 @@ private Q_SLOTS:
         }
     }
 
-    void unreadableFileLeavesCatalogue() {
+    // Refused whole, at once and with the reason: the catalogue stays as it was.
+    void unreadableFile_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "missing"
+                                 << "No such file or directory";
+        QTest::newRow("folder") << "folder"
+                                << "it is a folder";
+        QTest::newRow("FIFO") << "fifo"
+                              << "not a regular file";
+        QTest::newRow("endless device") << "zero"
+                                        << "not a regular file";
+        QTest::newRow("far too large") << "large"
+                                       << "larger than";
+    }
+    void unreadableFile() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
         const QString path = dir.filePath("Deutsch.lng");
-        QVERIFY(writeFile(path, "STR0012 = Info\r\n"));
+        bool made = true;
+        if (kind == "folder")
+            made = QDir().mkdir(path);
+        else if (kind == "fifo")
+            made = SpecialFiles::makeFifo(path);
+        else if (kind == "zero")
+            made = SpecialFiles::makeCharDevice(path, SpecialFiles::Zero);
+        else if (kind == "large")
+            made = SpecialFiles::makeSparseFile(path, 64 * 1024 * 1024);
+        QVERIFY(made);
+        QVERIFY(writeFile(dir.filePath("good.lng"), "STR0012 = Info\r\n"));
+
         TextCatalogue c;
         c.Build_Default_Texts();
-        QVERIFY(c.Read_Language_File(path));
-        QVERIFY(!c.Read_Language_File(dir.filePath("missing.lng")));
-        QVERIFY(!c.Read_Language_File(dir.path())); // a folder
+        QVERIFY(c.Read_Language_File(dir.filePath("good.lng")));
+        QVERIFY(!c.Read_Language_File(path));
         compareWithDefaults(c, {{12, "Info"}});
 
         TextCatalogue empty;
-        QVERIFY(!empty.Read_Language_File(dir.filePath("missing.lng")));
+        QVERIFY(!empty.Read_Language_File(path));
         QCOMPARE(empty.count(), 0);
+        Q_UNUSED(reason);
     }
 
     void fileOverUnbuiltCatalogue() {
@@ -254,18 +286,32 @@ private Q_SLOTS:
                                                << "English" << Changes{{12, "About"}};
         QTest::newRow("empty name") << Files{{"English", english}} << ""
                                     << "English" << Changes{{12, "About"}};
+        // A name that is no plain file name is never followed out of the folder, even to a file that is there.
+        const Files outside{{"English", english}, {"../outside/evil", german}, {"inner/Deutsch", german}};
+        QTest::newRow("climbing out") << outside << "../outside/evil"
+                                      << "English" << Changes{{12, "About"}};
+        QTest::newRow("into a sub-folder") << outside << "inner/Deutsch"
+                                           << "English" << Changes{{12, "About"}};
+        QTest::newRow("absolute") << outside << "@DIR@/inner/Deutsch"
+                                  << "English" << Changes{{12, "About"}};
     }
     void loadLanguage() {
         QFETCH(Files, files);
         QFETCH(QString, language);
         QFETCH(QString, expectedLanguage);
         QFETCH(Changes, changes);
-        QTemporaryDir dir;
-        for (auto it = files.cbegin(); it != files.cend(); ++it)
-            QVERIFY(writeFile(dir.filePath(it.key() + ".lng"), utf8WithBom(it.value())));
+        QTemporaryDir top;
+        // The language folder sits one level down, so that a name can try to climb out of it.
+        const QString folder = top.filePath("LANGUAGE");
+        QVERIFY(QDir().mkpath(folder));
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            const QString path = folder + '/' + it.key() + ".lng";
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+            QVERIFY(writeFile(path, utf8WithBom(it.value())));
+        }
         TextCatalogue c;
-        QString name = language;
-        c.Load_Language(dir.path(), name);
+        QString name = QString(language).replace("@DIR@", folder);
+        c.Load_Language(folder, name);
         QCOMPARE(name, expectedLanguage);
         compareWithDefaults(c, changes);
     }
