@@ -5,6 +5,7 @@
 #include <QStringList>
 
 struct AppState;
+class TextCatalogue;
 
 // Configurations are folders directly under PROJECTS, named after the configuration.
 namespace Configurations {
@@ -20,8 +21,9 @@ inline constexpr int TextNameEmpty = 107;    // "Error! Name Project is not vali
 bool isFolderName(const QString& name);
 
 // Creates the folder of a new configuration `name` (taken as typed) under `projectsFolder`, and its
-// `bin` folder. Returns 0 on success, else the text index of the refusal; nothing is created then.
-int createConfiguration(const QString& projectsFolder, const QString& name);
+// `bin` folder. A refused name throws FileError carrying the refusal's text from `texts` (TextNameEmpty,
+// TextFolderExists or TextNameRefused); nothing is created then.
+void createConfiguration(const QString& projectsFolder, const QString& name, const TextCatalogue& texts);
 
 // Names of the sub-folders of `projectsFolder` in the order the file system gives them; files are
 // left out. A missing folder gives an empty list.

@@ -82,14 +82,11 @@ int runTexts(const QStringList& args) {
         return ExitUsage;
     }
 
-    TextCatalogue catalogue;
-    catalogue.Build_Default_Texts();
-    if (parser.isSet(languageFile) && !catalogue.Read_Language_File(parser.value(languageFile))) {
-        printErr(
-            QStringLiteral("%1 texts: cannot read the language file \"%2\"").arg(Program, parser.value(languageFile)));
-        return ExitFailure;
-    }
     try {
+        TextCatalogue catalogue;
+        catalogue.Build_Default_Texts();
+        if (parser.isSet(languageFile))
+            catalogue.Read_Language_File(parser.value(languageFile));
         const QByteArray bytes = QByteArray("\xEF\xBB\xBF") + catalogue.toLanguageFile().toUtf8();
         writeOutputOrThrow(parser.isSet(output) ? parser.value(output) : QStringLiteral("-"), bytes);
     } catch (const FileError& e) {

@@ -2,10 +2,7 @@
 #include "TextCatalogue.h"
 
 #include "DefaultTexts.h"
-#include "common/FileError.h"
 #include "common/ReadFile.h"
-
-#include <QFileInfo>
 
 #include <QStringDecoder>
 #include <optional>
@@ -136,14 +133,9 @@ void TextCatalogue::fillWithBlanks() {
         m_texts.append(kBlank);
 }
 
-bool TextCatalogue::Read_Language_File(const QString& path) {
+void TextCatalogue::Read_Language_File(const QString& path) {
     // Read whole before anything changes, so a file that cannot be read leaves the catalogue as it was.
-    try {
-        readLanguageBytes(Files::readRegularFile(path));
-    } catch (const FileError&) {
-        return false;
-    }
-    return true;
+    readLanguageBytes(Files::readRegularFile(path));
 }
 
 void TextCatalogue::readLanguageBytes(const QByteArray& bytes) {
@@ -169,15 +161,15 @@ void TextCatalogue::Load_Language(const QString& languageFolder, QString& langua
     // the folder), falls back to English.
     if (Files::isPlainName(languageName)) {
         const QString path = languageFolder + QLatin1Char('/') + languageName + QStringLiteral(".lng");
-        if (QFileInfo::exists(path)) {
-            Read_Language_File(path);
+        if (std::optional<QByteArray> bytes = Files::readRegularFileIfExists(path)) {
+            readLanguageBytes(*bytes);
             return;
         }
     }
     languageName = EnglishName;
     const QString english = languageFolder + QLatin1Char('/') + EnglishName + QStringLiteral(".lng");
-    if (QFileInfo::exists(english))
-        Read_Language_File(english);
+    if (std::optional<QByteArray> bytes = Files::readRegularFileIfExists(english))
+        readLanguageBytes(*bytes);
 }
 
 QString TextCatalogue::toLanguageFile() const {

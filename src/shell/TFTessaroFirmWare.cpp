@@ -115,7 +115,11 @@ void TFTessaroFirmWare::FormCreate(const QString& programFolder) {
     L_SW_Desc->setText(Product::Description);
     L_SW_Desc->adjustSize();
 
-    state.catalogue.Load_Language(state.LanguageFolder, state.LanguageName);
+    try {
+        state.catalogue.Load_Language(state.LanguageFolder, state.LanguageName);
+    } catch (const FileError& e) {
+        Messages::generalError(e.message()); // the default English texts stand in
+    }
 
     // A name that is no plain folder name (edited by hand to "../x") is not followed out of PROJECTS.
     const QString remembered = state.ProjectsFolder + QLatin1Char('/') + state.ActiveConfigName;

@@ -26,7 +26,19 @@ class TestConfigurations : public QObject {
 
     // The text index of the refusal createConfiguration reports for `name`; 0 when it creates the folder.
     static int refusalOf(const QString& projects, const QString& name) {
-        return Configurations::createConfiguration(projects, name);
+        TextCatalogue texts;
+        texts.Build_Default_Texts();
+        try {
+            Configurations::createConfiguration(projects, name, texts);
+        } catch (const FileError& e) {
+            for (int index :
+                 {Configurations::TextNameRefused, Configurations::TextFolderExists, Configurations::TextNameEmpty}) {
+                if (e.message() == texts.Text(index))
+                    return index;
+            }
+            return -1;
+        }
+        return 0;
     }
 
 private Q_SLOTS:

@@ -150,7 +150,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(path, utf8WithBom(lines.join("\r\n") + "\r\n")));
         TextCatalogue c;
         c.Build_Default_Texts();
-        QVERIFY(c.Read_Language_File(path));
+        c.Read_Language_File(path);
         compareWithDefaults(c, changes);
     }
 
@@ -186,7 +186,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(path, bytes));
         TextCatalogue c;
         c.Build_Default_Texts();
-        QVERIFY(c.Read_Language_File(path));
+        c.Read_Language_File(path);
         compareWithDefaults(c, changes);
     }
 
@@ -209,7 +209,7 @@ private Q_SLOTS:
         for (const QString& path : {path8, path16}) {
             TextCatalogue c;
             c.Build_Default_Texts();
-            QVERIFY(c.Read_Language_File(path));
+            c.Read_Language_File(path);
             compareWithDefaults(c, expected);
         }
     }
@@ -248,14 +248,32 @@ private Q_SLOTS:
 
         TextCatalogue c;
         c.Build_Default_Texts();
-        QVERIFY(c.Read_Language_File(dir.filePath("good.lng")));
-        QVERIFY(!c.Read_Language_File(path));
+        c.Read_Language_File(dir.filePath("good.lng"));
+        try {
+            c.Read_Language_File(path);
+            QFAIL("no error");
+        } catch (const FileError& e) {
+            QVERIFY2(e.message().startsWith("Cannot read the file " + path + ": ") && e.message().contains(reason),
+                     qPrintable(e.message()));
+        }
         compareWithDefaults(c, {{12, "Info"}});
 
         TextCatalogue empty;
-        QVERIFY(!empty.Read_Language_File(path));
+        QVERIFY_THROWS_EXCEPTION(FileError, empty.Read_Language_File(path));
         QCOMPARE(empty.count(), 0);
-        Q_UNUSED(reason);
+
+        // The language chosen by that name: a missing file falls back to English without a word; one
+        // that is there but cannot be read says why, after the default texts are in place.
+        QString name = "Deutsch";
+        TextCatalogue loaded;
+        if (kind == "missing") {
+            loaded.Load_Language(dir.path(), name);
+            QCOMPARE(name, QStringLiteral("English"));
+        } else {
+            QVERIFY_THROWS_EXCEPTION(FileError, loaded.Load_Language(dir.path(), name));
+            QCOMPARE(name, QStringLiteral("Deutsch"));
+        }
+        compareWithDefaults(loaded, {});
     }
 
     void fileOverUnbuiltCatalogue() {
@@ -263,7 +281,7 @@ private Q_SLOTS:
         const QString path = dir.filePath("Deutsch.lng");
         QVERIFY(writeFile(path, "STR6399 = last\r\n"));
         TextCatalogue c;
-        QVERIFY(c.Read_Language_File(path));
+        c.Read_Language_File(path);
         QCOMPARE(c.count(), 6400);
         QCOMPARE(c.Text(6399), QStringLiteral("last"));
         QCOMPARE(c.Text(18), QStringLiteral(" "));
@@ -358,12 +376,12 @@ private Q_SLOTS:
         source.Build_Default_Texts();
         if (!lines.isEmpty()) {
             QVERIFY(writeFile(dir.filePath("in.lng"), utf8WithBom(lines.join("\n"))));
-            QVERIFY(source.Read_Language_File(dir.filePath("in.lng")));
+            source.Read_Language_File(dir.filePath("in.lng"));
         }
         QVERIFY(writeFile(dir.filePath("out.lng"), utf8WithBom(source.toLanguageFile())));
         TextCatalogue blanks;
         blanks.fillWithBlanks();
-        QVERIFY(blanks.Read_Language_File(dir.filePath("out.lng")));
+        blanks.Read_Language_File(dir.filePath("out.lng"));
         // Every entry comes back, the single blanks because the base is all blanks.
         for (int i = 0; i < TextCatalogue::Size; ++i)
             QCOMPARE(blanks.Text(i), source.Text(i));
