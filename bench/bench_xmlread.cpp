@@ -264,22 +264,23 @@ int main(int argc, char* argv[]) {
         << " runs each, alternating; memory is the peak above the process's size before the read).\n"
         << "Floor: the same bounded read and a bare QXmlStreamReader token loop over the same bytes.\n\n";
     out << QStringLiteral("%1 %2 %3 | %4 %5 %6 | %7 %8 %9\n")
-               .arg("file", -12)
-               .arg("shape", -7)
-               .arg("size", 11)
-               .arg("floor ms", 9)
-               .arg("read ms", 9)
-               .arg("ratio", 6)
-               .arg("floor MiB", 10)
-               .arg("read MiB", 9)
-               .arg("ratio", 6);
+               .arg(QStringLiteral("file"), -12)
+               .arg(QStringLiteral("shape"), -7)
+               .arg(QStringLiteral("size"), 11)
+               .arg(QStringLiteral("floor ms"), 9)
+               .arg(QStringLiteral("read ms"), 9)
+               .arg(QStringLiteral("ratio"), 6)
+               .arg(QStringLiteral("floor MiB"), 10)
+               .arg(QStringLiteral("read MiB"), 9)
+               .arg(QStringLiteral("ratio"), 6);
 
     bool failed = false;
     for (const Kind& kind : kinds) {
         for (bool nested : {false, true}) {
             std::vector<double> readTimes, readMemory;
             for (qint64 size : sizes) {
-                const QString folder = dir.filePath(QStringLiteral("%1-%2-%3").arg(kind.mode).arg(nested).arg(size));
+                const QString folder =
+                    dir.filePath(QStringLiteral("%1-%2-%3").arg(QLatin1String(kind.mode)).arg(nested).arg(size));
                 QDir().mkpath(folder);
                 const QString path = folder + QLatin1Char('/') + QLatin1String(kind.fileName);
                 if (!write(path, document(kind.root, kind.body, size, nested)))
