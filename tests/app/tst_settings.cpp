@@ -311,7 +311,7 @@ private Q_SLOTS:
                 SpecialFiles::writeFile(path, replaced(fullFile(), "<lastproj>", "<lastproj" + attributes(5000) + ">"));
         else if (kind == "link")
             made = SpecialFiles::writeFile(elsewhere, fullFile()) && SpecialFiles::makeLink(elsewhere, path);
-        QVERIFY(made);
+        VERIFY_MADE(made);
         const QString kindBefore = SpecialFiles::kindOf(path);
 
         Settings::Read_Setting(state);

@@ -168,7 +168,7 @@ private Q_SLOTS:
             made = QDir().mkdir(out);
         else if (kind == "block")
             made = SpecialFiles::makeBlockDevice(out);
-        QVERIFY(made);
+        VERIFY_MADE(made);
         const QString kindBefore = SpecialFiles::kindOf(out);
 
         QProcess p;
@@ -205,7 +205,7 @@ private Q_SLOTS:
     void fullOutputs() {
         QTemporaryDir dir;
         const QString full = dir.filePath("full");
-        QVERIFY(SpecialFiles::makeCharDevice(full, SpecialFiles::Full));
+        VERIFY_MADE(SpecialFiles::makeCharDevice(full, SpecialFiles::Full));
         QProcess p;
         p.setStandardOutputFile(full);
         p.start(QStringLiteral(TESSARO_CLI), {"texts"});
@@ -260,7 +260,7 @@ private Q_SLOTS:
             made = SpecialFiles::makeCharDevice(path, SpecialFiles::Zero);
         else if (kind == "large")
             made = SpecialFiles::makeSparseFile(path, 1 << 30);
-        QVERIFY(made);
+        VERIFY_MADE(made);
         const Run r = runCli({"texts", "--language-file", path});
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(r.err.trimmed(), "tessaro-cli texts: Cannot read the file " + path + ": " + reason);

@@ -171,7 +171,7 @@ private Q_SLOTS:
         QFETCH(QString, kindAfter);
         QTemporaryDir dir;
         const QString path = make(thing, dir);
-        QVERIFY(!path.isEmpty());
+        VERIFY_MADE(!path.isEmpty());
 
         QString error;
         const bool saved = saveFileAtomically(path, "new", &error);
@@ -249,7 +249,7 @@ private Q_SLOTS:
         QFETCH(QString, kindAfter);
         QTemporaryDir dir;
         const QString path = make(thing, dir);
-        QVERIFY(!path.isEmpty());
+        VERIFY_MADE(!path.isEmpty());
         const QString error = errorOf([&] { writeOutputOrThrow(path, "new"); });
         QCOMPARE(kindOf(path), kindAfter);
         if (reason.isEmpty()) {
@@ -265,7 +265,7 @@ private Q_SLOTS:
     void outputIntoFifo() {
         QTemporaryDir dir;
         const QString path = make(Thing::Fifo, dir);
-        QVERIFY(!path.isEmpty());
+        VERIFY_MADE(!path.isEmpty());
         // The reading end, opened first so that the writer's open does not wait.
         const int reader = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
         QVERIFY(reader >= 0);
@@ -298,7 +298,7 @@ private Q_SLOTS:
         QFETCH(QString, reason);
         QTemporaryDir dir;
         const QString path = make(thing, dir);
-        QVERIFY(!path.isEmpty());
+        VERIFY_MADE(!path.isEmpty());
         const QString error = errorOf([&] { Files::readRegularFile(path); });
         QVERIFY2(error.startsWith("Cannot read the file " + path + ": ") && error.contains(reason), qPrintable(error));
         if (thing == Thing::Nothing) {

@@ -243,7 +243,7 @@ private Q_SLOTS:
             made = SpecialFiles::makeCharDevice(path, SpecialFiles::Zero);
         else if (kind == "large")
             made = SpecialFiles::makeSparseFile(path, 64 * 1024 * 1024);
-        QVERIFY(made);
+        VERIFY_MADE(made);
         QVERIFY(writeFile(dir.filePath("good.lng"), "STR0012 = Info\r\n"));
 
         TextCatalogue c;

@@ -382,8 +382,8 @@ private Q_SLOTS:
         d->LangClick(0);
         QCOMPARE(m_messages->entries().size(), 2);
         QCOMPARE(m_messages->entries().last().icon, Messages::Icon::Error);
-        QCOMPARE(m_messages->lastText(), "Cannot read the file " + path +
-                                             ": it is not a regular file (a device, a pipe or a socket)");
+        QCOMPARE(m_messages->lastText(),
+                 "Cannot read the file " + path + ": it is not a regular file (a device, a pipe or a socket)");
         QCOMPARE(m_state->Text(312), QStringLiteral("OK"));
         QCOMPARE(m_state->LanguageName, QStringLiteral("English"));
     }

@@ -238,7 +238,7 @@ private Q_SLOTS:
             made = SpecialFiles::makeSparseFile(path, Files::MaxReadSize + 1);
         else if (kind == "doctype")
             made = writeFile(path, "<!DOCTYPE Par_Gen><Par_Gen/>");
-        QVERIFY(made);
+        VERIFY_MADE(made);
         try {
             ParGenSet::load(path);
             QFAIL("no error");
