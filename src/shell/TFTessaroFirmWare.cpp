@@ -189,7 +189,11 @@ void TFTessaroFirmWare::FormCreate(const QString& programFolder) {
     L_SW_Desc->setText(Product::Description);
     L_SW_Desc->adjustSize();
 
-    m_state.catalogue.Load_Language(m_state.LanguageFolder, m_state.LanguageName);
+    try {
+        m_state.catalogue.Load_Language(m_state.LanguageFolder, m_state.LanguageName);
+    } catch (const FileError& e) {
+        Messages::generalError(e.message()); // the default English texts stand in
+    }
 
     // A name that is no plain folder name (edited by hand to "../x") is not followed out of PROJECTS.
     const QString remembered = m_state.ProjectsFolder + QLatin1Char('/') + m_state.ActiveConfigName;

@@ -614,7 +614,7 @@ private Q_SLOTS:
         const QString path = env.dir.filePath("Test.lng");
         QVERIFY(writeFile(path, "STR1200 = Regole\r\nSTR1214 = Salita\r\nSTR1222 = Timer\r\nSTR1230 = Suggerimento\r\n"
                                 "STR1207 = Incolla\r\n"));
-        QVERIFY(env.state.catalogue.Read_Language_File(path));
+        env.state.catalogue.Read_Language_File(path);
         e.dlg.Set_Lang();
         QCOMPARE(e.dlg.windowTitle(), "Regole");
         QCOMPARE(e.pages()->tabText(0), "Salita");

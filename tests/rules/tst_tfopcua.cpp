@@ -177,7 +177,7 @@ private Q_SLOTS:
         const QString lng = env.dir.filePath("Test.lng");
         QVERIFY(writeFile(lng, "STR5800 = Variabili\nSTR5801 = Variabili OPC\nSTR5804 = Cancella riga\n"
                                "STR5813 = Incolla\nSTR5816 = Tipo\nSTR5829 = L/S\n"));
-        QVERIFY(env.state.catalogue.Read_Language_File(lng));
+        env.state.catalogue.Read_Language_File(lng);
         ed.dlg.Set_Lang();
         QCOMPARE(ed.dlg.windowTitle(), QString("Variabili"));
         QCOMPARE(ed.dlg.findChild<QLabel*>("L_SW_Desc")->text(), QString("Variabili OPC"));
