@@ -3,14 +3,23 @@
 
 #include "language/TextCatalogue.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
+
+// The copied row of the rule tables, one for the whole program and shared by every table and editor:
+// the texts of the copied row's data columns and, per entry, whether it came from a cell check box.
+struct RowBuffer {
+    QStringList Row_Buffer;
+    QList<bool> Check_Flags;
+};
 
 // The program-wide state, owned by the main window and shared with every dialog by reference.
 // Folder values use '/' internally; QDir::toNativeSeparators is applied where a path leaves the program.
 struct AppState {
-    // What the settings give when they hold no value of their own.
+    // The device address the settings give when they hold none (the language's is
+    // TextCatalogue::DefaultLanguage).
     static inline const QString DefaultIpAddress = QStringLiteral("192.168.2.205");
-    static inline const QString DefaultLanguage = QStringLiteral("English");
 
     QString ProgramFolder;
     QString MasterFolder;
@@ -21,7 +30,7 @@ struct AppState {
     QString ActiveConfigPath; // empty: no configuration active
 
     QString LastIpAddress = DefaultIpAddress;
-    QString LanguageName = DefaultLanguage;
+    QString LanguageName = TextCatalogue::DefaultLanguage;
     bool EnableInternet = false;
     bool EnableUpdate = false;
     bool EnableJumpFieldTables = false;
@@ -31,6 +40,8 @@ struct AppState {
     int UpdateOption = 0;
 
     TextCatalogue catalogue;
+
+    RowBuffer rowBuffer; // lives as long as the program; every Copy Row overwrites it
 
     const QString& Text(int index) const { return catalogue.Text(index); }
 

@@ -28,7 +28,10 @@ LaunchResult Start_Program(const QString& NomeSW, const QString& Parameter, bool
     auto* process = new QProcess;
     process->setProgram(NomeSW);
     process->setArguments(QProcess::splitCommand(Parameter));
-    // No pipes to us: a program left running must not depend on this process reading its output.
+    // No pipes to us: a program left running must not depend on this process reading its output. Its
+    // output goes where ours goes and its input reads nothing; the open mode below asks for no pipe
+    // either, or QProcess would redirect the output to the null device against the forwarding and
+    // warn about the contradiction.
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
 #ifdef Q_OS_WIN
@@ -42,7 +45,7 @@ LaunchResult Start_Program(const QString& NomeSW, const QString& Parameter, bool
 
     QElapsedTimer clock;
     clock.start();
-    process->start(QIODevice::NotOpen);
+    process->start(QIODevice::ReadOnly);
     // The start has a bound of its own: a start slower than the wait's bound (a loaded machine) is
     // still a start, and the program must not be killed as one that failed.
     if (!process->waitForStarted(StartBoundMs)) {

@@ -38,7 +38,24 @@ TitleLabels titleStrip(QWidget* parent, const QString& productCode, const QFont&
 
 // Icons drawn in code, so the program needs no picture files. Each is drawn when it is first shown, at
 // the size it is shown, once per size, and kept. `size` is the size it is meant for (its available size).
-enum class Glyph { New, Open, Settings, Rules, Variables, Update, Info, Options, Close, Ok, Cancel, Logo };
+enum class Glyph {
+    New,
+    Open,
+    Settings,
+    Rules,
+    Variables,
+    Update,
+    Info,
+    Options,
+    Close,
+    Ok,
+    Cancel,
+    Logo,
+    DeleteRow,
+    InsertRow,
+    CopyRow,
+    PasteRow
+};
 QIcon icon(Glyph glyph, int size = 24);
 
 } // namespace Ui

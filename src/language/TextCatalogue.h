@@ -13,6 +13,9 @@ class TextCatalogue {
 public:
     static constexpr int Size = 6400;
 
+    // The language whose texts are built in, and the one a missing or unusable language falls back to.
+    static inline const QString DefaultLanguage = QStringLiteral("English");
+
     TextCatalogue() = default; // empty until Build_Default_Texts or Load_Language
 
     // The entry at `index`; an empty text for an index outside 0..6399 or before the first build.
@@ -25,9 +28,10 @@ public:
     // 6400 entries of a single blank: a base on which a language file shows exactly what it sets.
     void fillWithBlanks();
 
-    // Lays the entries of one language file over the catalogue. Returns false when the file cannot be
-    // read (the catalogue is left as it was). A catalogue that was never built is first filled with
-    // blanks, so every index of the file has an entry to replace.
+    // Lays the entries of one language file over the catalogue. Throws FileError, naming the file and
+    // the reason, when the file cannot be read (a missing file, a folder, a FIFO or device, a file far
+    // too large); the catalogue is then left as it was. A catalogue that was never built is first
+    // filled with blanks, so every index of the file has an entry to replace.
     //
     // Per line: strip blanks and control characters; only lines beginning with "STR" count. The index is
     // the text from the 4th character up to the second-last character before the first "=" (the
@@ -36,10 +40,12 @@ public:
     // "$"), inner blanks and indices outside 0..6399 skip the line. The text after the first "=" is
     // stripped, cut before "/#/" (a comment) and stripped again; an empty text skips the line. A leading
     // "¶" is removed and the text ends before the next "¶". A later line for the same index wins.
-    bool Read_Language_File(const QString& path);
+    void Read_Language_File(const QString& path);
 
-    // Build_Default_Texts, then the file `languageFolder`/`languageName`.lng; when that file is missing
-    // `languageName` becomes "English" and `languageFolder`/English.lng is read if present.
+    // Build_Default_Texts, then the file `languageFolder`/`languageName`.lng. When nothing is there, or
+    // `languageName` is no plain file name (it could lead out of the folder), `languageName` becomes
+    // "English" and `languageFolder`/English.lng is read if present. A language file that is there but
+    // cannot be read throws FileError after the default English texts are in place.
     void Load_Language(const QString& languageFolder, QString& languageName);
 
     // The catalogue as a language file: one "STR<index> = <text>" line for every entry that is not a
@@ -53,6 +59,8 @@ public:
     QString toLanguageFile() const;
 
 private:
+    void readLanguageBytes(const QByteArray& bytes);
+
     QStringList m_texts;
 };
 

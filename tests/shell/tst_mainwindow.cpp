@@ -2,18 +2,25 @@
 #include "app/Configurations.h"
 #include "app/Product.h"
 #include "common/MessageService.h"
+#include "options/VersionCheck.h"
+#include "rules/RuleGrid.h"
+#include "rules/RuleTable.h"
+#include "rules/TFOPC_UA_Server_Access.h"
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "shell/TFTessaroFirmWare.h"
 #include "support/GuiSupport.h"
+#include "support/HttpTestServer.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -26,6 +33,8 @@ const QString Text9 = QStringLiteral("None Configuration Opened ");
 const QString Text10 = QStringLiteral("Use Step1 to open or create new configuration");
 const QString Text11 = QStringLiteral("Opened Configuration of the Converter : ");
 const QString Text18 = QStringLiteral("Error! Project not Valid");
+const QString Text1242 =
+    QStringLiteral("Warning!! Max Payload Size not Set Up. Set it in \"Set Communication\" section");
 
 QByteArray settings(const QByteArray& project, const QByteArray& internet = "0", const QByteArray& update = "0") {
     return "<Conf_Settings><lastproj><projectname>" + project +
@@ -115,11 +124,54 @@ private Q_SLOTS:
         auto* timer = child<QTimer>(w.get(), "Timer_Update");
         QCOMPARE(timer->isActive(), active);
         QCOMPARE(w->state().EnableInternet, internet == "1");
-        if (active) {
+        if (active)
             QCOMPARE(timer->interval(), 60000);
-            QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
+    }
+
+    // The timer's tick asks the version service (here a local server) and shows or hides the notice.
+    void versionNotice() {
+        HttpTestServer server;
+        LinkCatcher catcher;
+        QVERIFY(m_dir->write(QStringLiteral("Tessaro.xml"), settings("", "1", "1")));
+        auto w = start();
+        w->versionCheck().setServer(QStringLiteral("127.0.0.1"), server.serverPort());
+        auto* timer = child<QTimer>(w.get(), "Timer_Update");
+        auto* notice = child<QLabel>(w.get(), "LL_Update");
+        QSignalSpy checked(&w->versionCheck(), &VersionCheck::finished);
+
+        const struct {
+            QByteArray response;
+            bool shown;
+        } ticks[] = {
+            {HttpTestServer::ok("VER. 1.002"), true},
+            {HttpTestServer::ok("VER. 1.001"), false},
+            {QByteArray("HTTP/1.0 404 Not Found\r\n\r\nVER. 9.999"), false},
+            {HttpTestServer::ok("VER. 2.017"), true},
+        };
+        for (const auto& tick : ticks) {
+            server.answer(tick.response);
+            checked.clear();
+            w->Timer_UpdateTimer();
+            QVERIFY(!timer->isActive()); // no second tick while the request runs
+            QVERIFY(checked.wait(3 * VersionCheck::TimeLimitMs));
+            QCOMPARE(notice->isVisible(), tick.shown);
+            QVERIFY(timer->isActive());
             QCOMPARE(timer->interval(), 7200000);
         }
+        QCOMPARE(notice->geometry(), QRect(208, 19, 294, 17));
+        QTest::mouseClick(notice, Qt::LeftButton, {}, QPoint(4, notice->height() / 2));
+        QCOMPARE(catcher.urls, QList<QUrl>{Product::downloadPageUrl()});
+
+        // Switching the check off stops the ticks; the notice shown stays. A tick already due asks nothing.
+        w->state().EnableUpdate = false;
+        w->applyUpdateTimerRule();
+        QVERIFY(!timer->isActive());
+        checked.clear();
+        w->Timer_UpdateTimer();
+        QVERIFY(!w->versionCheck().isRunning());
+        QVERIFY(!checked.wait(100));
+        QVERIFY(!timer->isActive());
+        QVERIFY(notice->isVisible());
     }
 
     void rememberedConfigurationDeleted() {
@@ -176,17 +228,22 @@ private Q_SLOTS:
 
     void stepButtons_data() {
         QTest::addColumn<QByteArray>("button");
-        QTest::addColumn<QString>("opens"); // objectName of the dialog; empty: the step does nothing yet
-        QTest::newRow("step 2") << QByteArray("Btn_Prm_Gen") << QStringLiteral("TFParGen");
-        QTest::newRow("step 3") << QByteArray("Btn_LoRaWAN_Access") << QString();
-        QTest::newRow("step 4") << QByteArray("Btn_OPC_UA_Server_Access") << QString();
-        QTest::newRow("step 5") << QByteArray("Btn_CreateBin") << QString();
+        QTest::addColumn<QString>("opens");        // objectName of the dialog; empty: the step does nothing yet
+        QTest::addColumn<QStringList>("messages"); // shown on the way, in a new configuration
+        const QStringList none;
+        QTest::newRow("step 2") << QByteArray("Btn_Prm_Gen") << QStringLiteral("TFParGen") << none;
+        QTest::newRow("step 3") << QByteArray("Btn_LoRaWAN_Access") << QStringLiteral("TFLoRa_Set_Access")
+                                << QStringList{Text1242};
+        QTest::newRow("step 4") << QByteArray("Btn_OPC_UA_Server_Access") << QStringLiteral("TFOPC_UA_Server_Access")
+                                << none;
+        QTest::newRow("step 5") << QByteArray("Btn_CreateBin") << QString() << none;
     }
 
     // Steps 2 to 5 are refused while no configuration is active; with one, each runs its own step.
     void stepButtons() {
         QFETCH(QByteArray, button);
         QFETCH(QString, opens);
+        QFETCH(QStringList, messages);
         auto w = start();
 
         click(w.get(), button.constData());
@@ -205,7 +262,7 @@ private Q_SLOTS:
                 d.reject();
             });
         }
-        QCOMPARE(m_messages->texts(), QStringList());
+        QCOMPARE(m_messages->texts(), messages);
     }
 
     // Step 2 end to end: the communication editor opens on the active configuration's ParGen.xml.
@@ -240,6 +297,40 @@ private Q_SLOTS:
         QCOMPARE(m_dir->read(parGen), QByteArray("<Par_Gen><oops></Par_Gen>"));
     }
 
+    // Step 3 end to end: the rules editor reads ParGen.xml and writes LoRaWAN_SetAccess.xml.
+    void setLoRaWANAccessEditsRules() {
+        prepare("Plant");
+        QVERIFY(m_dir->write(
+            QStringLiteral("PROJECTS/Plant/ParGen.xml"),
+            "<Par_Gen><LoRa_Payload_Size>51</LoRa_Payload_Size><LoRa_FPort>Variable</LoRa_FPort></Par_Gen>"));
+        auto w = start();
+        const QString rulesFile = QStringLiteral("PROJECTS/Plant/LoRaWAN_SetAccess.xml");
+
+        clickAndDrive(w.get(), "Btn_LoRaWAN_Access", [&](QDialog& d) {
+            QCOMPARE(d.objectName(), QStringLiteral("TFLoRa_Set_Access"));
+            auto* grid = child<RuleGrid>(&d, "ACG_LoRa_Uplink");
+            QCOMPARE(grid->table()->rowCount(), 223); // the variable FPort mode
+            QVERIFY(!grid->isColumnHidden(8));
+            grid->table()->setCellText(1, 2, QStringLiteral("10"));
+            grid->table()->setCellText(1, 3, QStringLiteral("49"));
+            grid->table()->setCellText(1, 8, QStringLiteral("7"));
+            click(&d, "Btn_OK");
+        });
+        QCOMPARE(m_messages->texts(), QStringList());
+        QVERIFY(m_dir->read(rulesFile).contains(
+            "<LoRaWAN_Uplink><row Enable=\"Y\" StartByte=\"10\" NumByte=\"49\" OnChange=\"\" OnCMD=\"\" "
+            "OnTimer=\"\" Time=\"\" FPort=\"7\" Mnemonic=\"\"/></LoRaWAN_Uplink>"));
+
+        // A broken file: the general error names it, the editor stays closed, the file is untouched.
+        QVERIFY(m_dir->write(rulesFile, "<LoRaWAN_Set_Access><oops></LoRaWAN_Set_Access>"));
+        click(w.get(), "Btn_LoRaWAN_Access");
+        QCOMPARE(m_messages->entries().size(), 1);
+        QVERIFY2(m_messages->lastText().contains(QStringLiteral("LoRaWAN_SetAccess.xml")),
+                 qPrintable(m_messages->lastText()));
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QCOMPARE(m_dir->read(rulesFile), QByteArray("<LoRaWAN_Set_Access><oops></LoRaWAN_Set_Access>"));
+    }
+
     void infoWithoutConfiguration() {
         auto w = start();
         clickAndDrive(w.get(), "Btn_Info", [](QDialog& d) {
@@ -249,11 +340,77 @@ private Q_SLOTS:
         QCOMPARE(m_messages->texts(), QStringList());
     }
 
+    void optionsWithoutConfiguration_data() {
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+
     void optionsWithoutConfiguration() {
+        QFETCH(bool, confirmed);
         auto w = start();
-        click(w.get(), "Btn_Opz"); // no options dialog yet: nothing at all, and no refusal
+        clickAndDrive(w.get(), "Btn_Opz", [&](QDialog& d) {
+            QCOMPARE(d.objectName(), QStringLiteral("FSoftOptions"));
+            child<QCheckBox>(&d, "CB_En_Con")->setChecked(true);
+            child<QCheckBox>(&d, "CB_Update")->setChecked(true);
+            click(&d, confirmed ? "Btn_OK" : "Btn_Cancel");
+        });
         QCOMPARE(m_messages->texts(), QStringList());
-        QVERIFY(!m_dir->exists(QStringLiteral("Tessaro.xml")));
+        // OK stores the settings at once and applies the timer rule; Cancel does neither.
+        QCOMPARE(w->state().EnableInternet && w->state().EnableUpdate, confirmed);
+        QCOMPARE(m_dir->exists(QStringLiteral("Tessaro.xml")), confirmed);
+        QCOMPARE(child<QTimer>(w.get(), "Timer_Update")->isActive(), confirmed);
+        if (confirmed)
+            QCOMPARE(child<QTimer>(w.get(), "Timer_Update")->interval(), 60000);
+    }
+
+    // A language picked in the options shows in every window at once; only OK makes it the stored one.
+    void languageSwitch_data() {
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+
+    void languageSwitch() {
+        QFETCH(bool, confirmed);
+        QVERIFY(
+            m_dir->write(QStringLiteral("LANGUAGE/Deutsch.lng"),
+                         "STR0015 = Neue Konfiguration\r\nSTR0100 = Neue\r\nSTR0200 = Offnen\r\nSTR0312 = Gut\r\n"));
+        QVERIFY(m_dir->write(QStringLiteral("Tessaro.xml"), settings("")));
+        auto w = start();
+        const auto newButton = [&] { return child<QPushButton>(w.get(), "Btn_New")->text(); };
+        // The New dialog exists before the switch, the Open dialog only after it.
+        clickAndDrive(w.get(), "Btn_New", [](QDialog& d) { click(&d, "Btn_Cancel"); });
+
+        clickAndDrive(w.get(), "Btn_Opz", [&](QDialog& d) {
+            m_messages->setNextAnswer(false);
+            click(&d, "L_L1");
+            QCOMPARE(newButton(), QStringLiteral("New Configuration"));
+
+            m_messages->setNextAnswer(true);
+            click(&d, "L_L1");
+            QCOMPARE(newButton(), QStringLiteral("Neue Konfiguration"));
+            QCOMPARE(child<QDialog>(w.get(), "FNew_Project")->windowTitle(), QStringLiteral("Neue"));
+            QCOMPARE(child<QPushButton>(&d, "Btn_OK")->text(), QStringLiteral("Gut"));
+            click(&d, confirmed ? "Btn_OK" : "Btn_Cancel");
+        });
+        QCOMPARE(m_messages->texts(),
+                 QStringList(2, QStringLiteral("Do you want to change the Language from English to Deutsch?")));
+        clickAndDrive(w.get(), "Btn_Open", [](QDialog& d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("Offnen"));
+            click(&d, "Btn_Cancel");
+        });
+        QCOMPARE(newButton(), QStringLiteral("Neue Konfiguration")); // for the rest of this run either way
+        QCOMPARE(w->state().LanguageName, confirmed ? QStringLiteral("Deutsch") : QStringLiteral("English"));
+        if (confirmed)
+            QVERIFY(m_dir->read(QStringLiteral("Tessaro.xml")).contains("<language>Deutsch</language>"));
+        w->close();
+        w.reset();
+
+        // The next start is in the stored language.
+        QCOMPARE(m_dir->read(QStringLiteral("Tessaro.xml")).contains("<language>Deutsch</language>"), confirmed);
+        w = start();
+        QCOMPARE(newButton(), confirmed ? QStringLiteral("Neue Konfiguration") : QStringLiteral("New Configuration"));
     }
 
     void newConfiguration_data() {
@@ -440,16 +597,21 @@ private Q_SLOTS:
         prepare("Plant");
         auto w = start();
         QVERIFY(m_dir->write(QStringLiteral("LANGUAGE/Deutsch.lng"),
-                             "STR0000 = Anfang\r\nSTR0100 = Neue Konfiguration\r\nSTR0400 = Kommunikation\r\n"));
+                             "STR0000 = Anfang\r\nSTR0100 = Neue Konfiguration\r\nSTR0400 = Kommunikation\r\n"
+                             "STR1200 = Zugriff\r\n"));
         clickAndDrive(w.get(), "Btn_Prm_Gen", [](QDialog& d) { d.reject(); });
         auto* parGen = child<QDialog>(w.get(), "TFParGen");
         QCOMPARE(parGen->windowTitle(), QStringLiteral("Set Communication"));
+        clickAndDrive(w.get(), "Btn_LoRaWAN_Access", [](QDialog& d) { d.reject(); });
+        auto* rules = child<QDialog>(w.get(), "TFLoRa_Set_Access");
+        QCOMPARE(rules->windowTitle(), QStringLiteral("Set LoRaWAN Access"));
 
         w->state().LanguageName = QStringLiteral("Deutsch");
         w->state().catalogue.Load_Language(w->state().LanguageFolder, w->state().LanguageName);
         w->Change_Language();
         QCOMPARE(labelText(w.get(), "L_Begin"), QStringLiteral("Anfang"));
         QCOMPARE(parGen->windowTitle(), QStringLiteral("Kommunikation"));
+        QCOMPARE(rules->windowTitle(), QStringLiteral("Zugriff"));
         QCOMPARE(w->findChild<TFNew_Project*>(), nullptr);
 
         clickAndDrive(w.get(), "Btn_New", [](QDialog& d) {
@@ -548,6 +710,46 @@ private Q_SLOTS:
             QVERIFY(child(&d, "Btn_OK")->geometry().bottom() < 451);
             d.reject();
         });
+    }
+
+    // Step 4 end to end: the variables editor writes OPC_UA_Server.xml of the active configuration and
+    // follows a language change.
+    void opcUaAccessEditsVariables() {
+        prepare("Plant");
+        auto w = start();
+        QVERIFY(m_dir->write(QStringLiteral("LANGUAGE/Deutsch.lng"), "STR5800 = Variablen\r\n"));
+        const QString file = QStringLiteral("PROJECTS/Plant/OPC_UA_Server.xml");
+
+        QDialog* editor = nullptr;
+        clickAndDrive(w.get(), "Btn_OPC_UA_Server_Access", [&](QDialog& d) {
+            editor = &d;
+            QCOMPARE(d.objectName(), QStringLiteral("TFOPC_UA_Server_Access"));
+            auto* opc = static_cast<TFOPC_UA_Server_Access*>(&d);
+            opc->table()->setCellText(1, 2, QStringLiteral("Float"));
+            opc->VarSetLength(QStringLiteral("Float"), 1);
+            opc->table()->setCellText(1, 3, QStringLiteral("12"));
+            click(&d, "Btn_OK");
+        });
+        QCOMPARE(m_messages->texts(), QStringList());
+        QCOMPARE(m_dir->read(file),
+                 QByteArray("<OPC_UA_Server><OPC_UA_Server_Variables><row Enable=\"Y\" Type=\"Float\" "
+                            "Position=\"12\" Length=\"4\" Name=\"\" ReadWrite=\"Read/Write\" Mnemonic=\"\"/>"
+                            "</OPC_UA_Server_Variables></OPC_UA_Server><!--SW_VERSION = 1.001-->"));
+
+        w->state().LanguageName = QStringLiteral("Deutsch");
+        w->state().catalogue.Load_Language(w->state().LanguageFolder, w->state().LanguageName);
+        w->Change_Language();
+        QVERIFY(editor);
+        QCOMPARE(editor->windowTitle(), QStringLiteral("Variablen"));
+
+        // A broken file: the general error names it, the editor stays closed, the file is untouched.
+        QVERIFY(m_dir->write(file, "<OPC_UA_Server><oops></OPC_UA_Server>"));
+        click(w.get(), "Btn_OPC_UA_Server_Access");
+        QCOMPARE(m_messages->entries().size(), 1);
+        QVERIFY2(m_messages->lastText().contains(QStringLiteral("OPC_UA_Server.xml")),
+                 qPrintable(m_messages->lastText()));
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QCOMPARE(m_dir->read(file), QByteArray("<OPC_UA_Server><oops></OPC_UA_Server>"));
     }
 };
 
