@@ -3,6 +3,7 @@
 #include "common/FileError.h"
 #include "common/TextValues.h"
 #include "image/ImageBuilder.h"
+#include "image/ImageDump.h"
 #include "image/LeWriter.h"
 
 #include <QTemporaryDir>
@@ -295,6 +296,79 @@ private Q_SLOTS:
         ImageBuilder b;
         QVERIFY_THROWS_EXCEPTION(FileError, b.Save_Images(dir.filePath("bin")));
         QVERIFY(!QFileInfo::exists(dir.filePath("bin")));
+    }
+
+    // What the builder writes reads back without a single inconsistency.
+    void dumpOfBuiltImagesIsSound() {
+        for (const char* name : {"no_files", "network", "lorawan_abp", "lorawan_otaa", "opcua"}) {
+            ImageBuilder b;
+            b.Build_Images(ConfigFiles::inFolder(fixture(name)));
+            const ImageDump::Dump d = ImageDump::decode(b.bank1(), b.bank2());
+            QVERIFY2(d.problems.isEmpty(), qPrintable(name + (": " + d.problems.join("; "))));
+        }
+    }
+
+    // Each kind of damage is named; `bank` 1 or 2, the bytes put at `offset` (-1: cut that many bytes).
+    void dumpFindsInconsistencies_data() {
+        QTest::addColumn<int>("bank");
+        QTest::addColumn<qsizetype>("offset");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("problem");
+        const auto u32 = [](quint32 v) {
+            QByteArray b;
+            for (int i = 0; i < 4; ++i)
+                b.append(char(v >> (8 * i)));
+            return b;
+        };
+        QTest::newRow("bank1 short") << 1 << qsizetype(-1) << QByteArray(1, 0) << "bank1.bin is 2047 bytes";
+        QTest::newRow("checksum") << 1 << qsizetype(0x7FC) << QByteArray("\x01")
+                                  << "the checksum at 0x7FC is 3585, but bytes 0 to 0x7FB add up to 3620";
+        QTest::newRow("section address") << 1 << qsizetype(0x620) << u32(0x82010)
+                                         << "OPC_UA_Section_Address is 0x00082010; it must be 0x00082000";
+        QTest::newRow("device name unterminated")
+            << 1 << qsizetype(0x533) << QByteArray("x") << "the device name has no terminating zero byte";
+        QTest::newRow("bank1 gap") << 1 << qsizetype(0x7FB) << QByteArray("\x01")
+                                   << "bank1.bin: 1 byte(s) outside the fields are not zero, the first at offset 0x7FB";
+        QTest::newRow("parameter padding")
+            << 2 << qsizetype(86) << QByteArray("\x01")
+            << "LoRaWAN section: 1 byte(s) outside the fields are not zero, the first at offset 0x56";
+        QTest::newRow("unused rule entry")
+            << 2 << qsizetype(1024 + 15 * 12 + 8) << QByteArray("\x01\x02")
+            << "LoRaWAN section: 2 byte(s) outside the fields are not zero, the first at offset 0x4BC";
+        QTest::newRow("uplink count") << 2 << qsizetype(80) << QByteArray("\x2C\x01")
+                                      << "Uplink_Count is 300; a table holds 256 entries";
+        QTest::newRow("table address") << 2 << qsizetype(76) << u32(0x81004)
+                                       << "Downlink_Table_Address is 0x00081004; it must be 0x00081000";
+        QTest::newRow("name outside the file")
+            << 2 << qsizetype(0x2010 + 12) << u32(0x90000)
+            << "Add_Name of variable 0 is 0x00090000, outside the string area 0x00082100 to 0x0008211E";
+        QTest::newRow("NTP into the records")
+            << 2 << qsizetype(0x2008) << u32(0x82010) << "Add_NTP is 0x00082010, outside the string area";
+        QTest::newRow("variables table address")
+            << 2 << qsizetype(0x2004) << u32(0x82000) << "Add_Num_Var is 0x00082000; it must be 0x00082010";
+        QTest::newRow("last name unterminated")
+            << 2 << qsizetype(-1) << QByteArray(1, 0)
+            << "the string of Add_Name of variable 14 at 0x0008211D has no terminating zero byte";
+        QTest::newRow("too many variables") << 2 << qsizetype(0x2002) << QByteArray("\xFF\xFF")
+                                            << "Num_Var is 65535, but the file ends before the string area";
+        QTest::newRow("bank2 short") << 2 << qsizetype(-1) << QByteArray(8479 - 8200, 0)
+                                     << "bank2.bin is 8200 bytes; it must hold 8209 to 131072 bytes";
+    }
+    void dumpFindsInconsistencies() {
+        QFETCH(int, bank);
+        QFETCH(qsizetype, offset);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, problem);
+        ImageBuilder b;
+        b.Build_Images(ConfigFiles::inFolder(fixture("opcua")));
+        QByteArray images[2] = {b.bank1(), b.bank2()};
+        QByteArray& image = images[bank - 1];
+        if (offset < 0)
+            image.chop(bytes.size());
+        else
+            image.replace(offset, bytes.size(), bytes);
+        const ImageDump::Dump d = ImageDump::decode(images[0], images[1]);
+        QVERIFY2(d.problems.join("\n").contains(problem), qPrintable(d.problems.join("\n")));
     }
 
     // How every number of the configuration files is read before it reaches the device.
