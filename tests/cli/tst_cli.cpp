@@ -220,7 +220,9 @@ private Q_SLOTS:
             << QStringList{"check", "@CFG@"} << "ParGen.xml"
             << QByteArray("<Par_Gen><LoRa_RF_Band>EU868</LoRa_RF_Band><LoRa_LNCHECK>61</LoRa_LNCHECK>"
                           "<NTP_Poll_Time>1</NTP_Poll_Time><OPC_UA_Server_IP4>256</OPC_UA_Server_IP4></Par_Gen>")
-            << 1 << "error: ParGen.xml: Error OPC UA Server!! IP Address 4 must be between 0 and 255\n"
+            << 1
+            << "error: ParGen.xml: Error LoRa!! LNCHECK must be between 5 and 60 minutes\n"
+               "error: ParGen.xml: Error OPC UA Server!! IP Address 4 must be between 0 and 255\n"
             << "";
         QTest::newRow("build: no such folder") << QStringList{"build", "@DIR@/none"} << "" << QByteArray() << 1 << ""
                                                << "the configuration folder \"@DIR@/none\" does not exist";
