@@ -10,6 +10,7 @@
 #include "common/LbButton.h"
 #include "common/MessageService.h"
 #include "common/Ui.h"
+#include "image/UpdateDevice.h"
 #include "options/TFAbout.h"
 #include "params/TFParGen.h"
 
@@ -88,6 +89,7 @@ TFTessaroFirmWare::TFTessaroFirmWare(const QString& programFolder, QWidget* pare
     joinLanguageChange(LangWindow::OpenConf, [this] { FOpenConf->Set_Lang(); });
     joinLanguageChange(LangWindow::ParGen, [this] { FParGen->Set_Lang(); });
     steps.Prm_Gen = [this] { FParGen->Show_Modal(); };
+    steps.CreateBin = [this] { Update_Device(); };
 
     Btn_New->setFocus();
 }
@@ -294,6 +296,12 @@ void TFTessaroFirmWare::Open_Project() {
         Configurations::activate(state, FOpenConf->Name_Conf);
     Set_Files();
     showConfigurationLabels();
+}
+
+void TFTessaroFirmWare::Update_Device() {
+    if (!::Update_Device(state))
+        return; // text 30 or the general error has been shown; no update over images not written
+    // Both images are written: the update dialog (TFBoot, Form_Type 1) opens here.
 }
 
 void TFTessaroFirmWare::L_VelmoraClick() {

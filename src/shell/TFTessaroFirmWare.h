@@ -50,6 +50,8 @@ public:
     void Create_New_Project();
     void Open_Project();
     void L_VelmoraClick();
+    // Step 5: payload check, both images written into the configuration's bin folder, update dialog.
+    void Update_Device();
     // Enables the version-check timer exactly while internet access and the update check are allowed.
     void applyUpdateTimerRule();
 
