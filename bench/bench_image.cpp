@@ -90,8 +90,9 @@ bool writeMaximalConfiguration(const QDir& dir) {
                      "\" ReadWrite=\"Read/Write\" Mnemonic=\"Variable number " + QByteArray::number(i) + "\"/>";
     variables += "</OPC_UA_Server_Variables></OPC_UA_Server><!--SW_VERSION = 1.001-->";
 
-    return write(dir.filePath("ParGen.xml"), parGen) && write(dir.filePath("LoRaWAN_SetAccess.xml"), rules) &&
-           write(dir.filePath("OPC_UA_Server.xml"), variables);
+    return write(dir.filePath(QStringLiteral("ParGen.xml")), parGen) &&
+           write(dir.filePath(QStringLiteral("LoRaWAN_SetAccess.xml")), rules) &&
+           write(dir.filePath(QStringLiteral("OPC_UA_Server.xml")), variables);
 }
 
 // The floor: the three files read and tokenised, nothing kept.
@@ -139,7 +140,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     const ConfigFiles files = ConfigFiles::inFolder(dir.path());
-    const QString bin = dir.filePath("bin");
+    const QString bin = dir.filePath(QStringLiteral("bin"));
     QTextStream out(stdout);
 
     // One warm-up of each.
@@ -171,7 +172,8 @@ int main(int argc, char* argv[]) {
     out << QStringLiteral("ratio                        %1\n").arg(mBuild / mRead, 0, 'f', 2);
 
     const QString cli = QStringLiteral(TESSARO_CLI);
-    const QStringList buildArgs{QStringLiteral("build"), QStringLiteral("--out"), dir.filePath("cli-bin"), dir.path()};
+    const QStringList buildArgs{QStringLiteral("build"), QStringLiteral("--out"),
+                                dir.filePath(QStringLiteral("cli-bin")), dir.path()};
     const QStringList helpArgs{QStringLiteral("--help")};
     if (runProcess(cli, buildArgs) < 0 || runProcess(cli, helpArgs) < 0)
         return 1;

@@ -74,7 +74,7 @@ private Q_SLOTS:
         QTemporaryDir previous;
         QByteArray parGen = "<Par_Gen>";
         for (const char* from : {"lorawan_abp", "dns_gateway", "network"}) {
-            const QByteArray file = readAll(fixture(from) + "/ParGen.xml");
+            const QByteArray file = readAll(fixture(QLatin1String(from)) + "/ParGen.xml");
             const qsizetype begin = file.indexOf("<Par_Gen>") + 9;
             parGen += file.mid(begin, file.indexOf("</Par_Gen>") - begin);
         }
@@ -302,9 +302,9 @@ private Q_SLOTS:
     void dumpOfBuiltImagesIsSound() {
         for (const char* name : {"no_files", "network", "lorawan_abp", "lorawan_otaa", "opcua"}) {
             ImageBuilder b;
-            b.Build_Images(ConfigFiles::inFolder(fixture(name)));
+            b.Build_Images(ConfigFiles::inFolder(fixture(QLatin1String(name))));
             const ImageDump::Dump d = ImageDump::decode(b.bank1(), b.bank2());
-            QVERIFY2(d.problems.isEmpty(), qPrintable(name + (": " + d.problems.join("; "))));
+            QVERIFY2(d.problems.isEmpty(), qPrintable(QLatin1String(name) + ": " + d.problems.join("; ")));
         }
     }
 

@@ -31,7 +31,7 @@ class TestUpdateDevice : public QObject {
     std::unique_ptr<MessageRecorder> m_messages;
     QString m_config;
 
-    QString bin(const char* file) const { return m_config + "/bin/" + file; }
+    QString bin(const char* file) const { return m_config + "/bin/" + QLatin1String(file); }
 
     // A main window over a program folder whose remembered configuration holds `fixtureName`'s files.
     std::unique_ptr<TFTessaroFirmWare> start(const char* fixtureName) {
