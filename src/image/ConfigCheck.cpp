@@ -33,11 +33,10 @@ QList<Finding> payload(const ConfigFiles& files, const TextCatalogue& texts) {
     for (const PayloadCheck::Failure& f : failures) {
         const QString numByte = f.numByte ? QStringLiteral("Num. Byte %1").arg(*f.numByte)
                                           : QStringLiteral("Num. Byte missing or not a number");
+        const QString room = size >= 2 ? QStringLiteral("Max Payload Size %1 allows 0 to %2").arg(size).arg(size - 2)
+                                       : QStringLiteral("Max Payload Size %1 leaves no room for a rule").arg(size);
         out.append({Severity::Error, fileName(files.loRaWAN), QStringLiteral("LoRaWAN_Uplink"), f.row,
-                    QStringLiteral("%1 (%2; Max Payload Size %3 allows 0 to %4)")
-                        .arg(texts.Text(PayloadCheck::TextNumByteTooLarge), numByte)
-                        .arg(size)
-                        .arg(size - 2)});
+                    QStringLiteral("%1 (%2; %3)").arg(texts.Text(PayloadCheck::TextNumByteTooLarge), numByte, room)});
     }
     return out;
 }
@@ -86,7 +85,10 @@ QList<Finding> runWarnings(QList<Run> runs, int lastByte, const QString& file, c
     });
     for (const auto& [a, b] : pairs)
         out.append({Severity::Warning, file, list, a.row,
-                    QStringLiteral("%1 run %2 overlaps the run of row %3 %4").arg(what, bytesText(a)).arg(b.row).arg(bytesText(b))});
+                    QStringLiteral("%1 run %2 overlaps the run of row %3 %4")
+                        .arg(what, bytesText(a))
+                        .arg(b.row)
+                        .arg(bytesText(b))});
     return out;
 }
 
