@@ -24,7 +24,10 @@ LaunchResult Start_Program(const QString& NomeSW, const QString& Parameter, bool
     auto* process = new QProcess;
     process->setProgram(NomeSW);
     process->setArguments(QProcess::splitCommand(Parameter));
-    // No pipes to us: a program left running must not depend on this process reading its output.
+    // No pipes to us: a program left running must not depend on this process reading its output. Its
+    // output goes where ours goes and its input reads nothing; the open mode below asks for no pipe
+    // either, or QProcess would redirect the output to the null device against the forwarding and
+    // warn about the contradiction.
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
 #ifdef Q_OS_WIN
@@ -38,7 +41,7 @@ LaunchResult Start_Program(const QString& NomeSW, const QString& Parameter, bool
 
     QElapsedTimer clock;
     clock.start();
-    process->start(QIODevice::NotOpen);
+    process->start(QIODevice::ReadOnly);
     if (!process->waitForStarted(qMax(timeoutMs, 1))) {
         delete process;
         return result;

@@ -1,18 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "Cli.h"
 
-#include "common/SaveFile.h"
-
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
-#include <cstdio>
-
-#ifdef Q_OS_WIN
-#include <fcntl.h>
-#include <io.h>
-#endif
 
 namespace Cli {
 
@@ -24,18 +16,6 @@ void printErr(const QString& text) {
 void printOut(const QString& text) {
     QTextStream out(stdout);
     out << text;
-}
-
-bool writeStdout(const QByteArray& bytes, QString* error) {
-#ifdef Q_OS_WIN
-    _setmode(_fileno(stdout), _O_BINARY); // the bytes already carry their CR LF
-#endif
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly)) {
-        *error = out.errorString();
-        return false;
-    }
-    return writeAll(out, bytes, error) && out.flush();
 }
 
 QString commandHelp(const QCommandLineParser& parser, const QString& usage) {

@@ -18,7 +18,6 @@ inline const QString Program = QStringLiteral("tessaro-cli");
 
 void printErr(const QString& text);
 void printOut(const QString& text);
-bool writeStdout(const QByteArray& bytes, QString* error);
 
 // A command's own help: our usage line in place of the parser's, which names the executable's path.
 QString commandHelp(const QCommandLineParser& parser, const QString& usage);
