@@ -5,6 +5,8 @@
 #include "common/FileError.h"
 #include "language/TextCatalogue.h"
 #include "params/ParGenSet.h"
+#include "rules/LoRaWANSetAccess.h"
+#include "rules/OpcUaVariables.h"
 #include "rules/PayloadCheck.h"
 
 #include <QFileInfo>
@@ -51,6 +53,29 @@ QList<Finding> communication(const ConfigFiles& files, const TextCatalogue& text
     QList<Finding> out;
     for (int rule : ParGen::failingRules(set))
         out.append({Severity::Error, fileName(files.parGen), QString(), 0, ParGen::ruleMessage(set, rule, texts)});
+    return out;
+}
+
+// The LoRaWAN editor's data check over the stored rules, every failing rule.
+QList<Finding> loRaWANData(const ConfigFiles& files, const TextCatalogue& texts) {
+    const std::optional<LoRaWAN::RuleLists> rules = LoRaWAN::loadRules(files.loRaWAN);
+    if (!rules)
+        return {};
+    QList<Finding> out;
+    for (const LoRaWAN::Failure& f : LoRaWAN::failures(*rules, LoRaWAN::readSettings(files.parGen)))
+        out.append({Severity::Error, fileName(files.loRaWAN),
+                    f.direction == LoRaWAN::Direction::Uplink ? QStringLiteral("LoRaWAN_Uplink")
+                                                              : QStringLiteral("LoRaWAN_Downlink"),
+                    f.row, LoRaWAN::message(f, texts)});
+    return out;
+}
+
+// The OPC UA editor's data check over the stored variables, every failing row.
+QList<Finding> opcUaData(const ConfigFiles& files, const TextCatalogue& texts) {
+    QList<Finding> out;
+    for (int row : OpcUaVariables::failingRows(OpcUaVariables::load(files.opcUa).rows))
+        out.append({Severity::Error, fileName(files.opcUa), QStringLiteral("OPC_UA_Server_Variables"), row,
+                    OpcUaVariables::positionError(row, texts)});
     return out;
 }
 
@@ -146,12 +171,10 @@ QList<Finding> opcUaVariables(const ConfigFiles& files, const TextCatalogue&) {
 } // namespace
 
 const QList<Check>& checks() {
-    // The LoRaWAN and OPC UA editors' data checks join here as rows of their own.
+    // Another editor's data check joins here as a row of its own.
     static const QList<Check> list = {
-        {"payload", payload},
-        {"communication", communication},
-        {"lorawan-runs", loRaWANRuns},
-        {"opcua-variables", opcUaVariables},
+        {"payload", payload},           {"communication", communication}, {"lorawan-rules", loRaWANData},
+        {"opcua-positions", opcUaData}, {"lorawan-runs", loRaWANRuns},    {"opcua-variables", opcUaVariables},
     };
     return list;
 }

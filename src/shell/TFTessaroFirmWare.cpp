@@ -16,6 +16,8 @@
 #include "options/TFSoftOptions.h"
 #include "options/VersionCheck.h"
 #include "params/TFParGen.h"
+#include "rules/TFLoRa_Set_Access.h"
+#include "rules/TFOPC_UA_Server_Access.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -91,8 +93,8 @@ std::span<const TFTessaroFirmWare::Step> TFTessaroFirmWare::steps() {
         {"Btn_Info",                 icon(516),    Info,      -1,     12,  Any,  opens<TFAbout>()},
         {"Btn_Opz",                  icon(574),    Options,   -1,     13,  Any,  opens<TFSoftOptions>(&W::afterOptions)},
         {"Btn_Prm_Gen",              step(2),      Settings,  20,     24,  Conf, opens<TFParGen>()},
-        {"Btn_LoRaWAN_Access",       step(3),      Rules,     21,     25,  Conf, nothingYet()},
-        {"Btn_OPC_UA_Server_Access", step(4),      Variables, 76,     77,  Conf, nothingYet()},
+        {"Btn_LoRaWAN_Access",       step(3),      Rules,     21,     25,  Conf, opens<TFLoRa_Set_Access>()},
+        {"Btn_OPC_UA_Server_Access", step(4),      Variables, 76,     77,  Conf, opens<TFOPC_UA_Server_Access>()},
         {"Btn_CreateBin",            step(5),      Update,    17,     26,  Conf, runs(&W::Update_Device)},
         {"Btn_Close",                icon(632),    Close,     -1,     14,  Any,  runs(&W::closeWindow)},
     };

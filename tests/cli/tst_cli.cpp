@@ -195,6 +195,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("file"); // replaced in the good configuration before the run
         QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("edits"); // file, text, its replacement; ...
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
@@ -205,46 +206,69 @@ private Q_SLOTS:
             "<LoRaWAN_Downlink/></LoRaWAN_Set_Access>";
         const QByteArray broken = "<OPC_UA_Server><OPC_UA_Server_Variables>";
         QTest::newRow("build: payload check fails")
-            << QStringList{"build", "@CFG@"} << "LoRaWAN_SetAccess.xml" << tooLong << 1 << ""
+            << QStringList{"build", "@CFG@"} << "LoRaWAN_SetAccess.xml" << tooLong << QStringList() << 1 << ""
             << "tessaro-cli build: " + Text30 + "\ntessaro-cli build: LoRaWAN_SetAccess.xml, LoRaWAN_Uplink row(s) 2;";
         QTest::newRow("check: payload check fails")
-            << QStringList{"check", "@CFG@"} << "LoRaWAN_SetAccess.xml" << tooLong << 1
+            << QStringList{"check", "@CFG@"} << "LoRaWAN_SetAccess.xml" << tooLong << QStringList() << 1
             << "error: LoRaWAN_SetAccess.xml, LoRaWAN_Uplink row 2: " + Text30 +
                    " (Num. Byte 50; Max Payload Size 51 allows 0 to 49)\n"
             << "";
-        QTest::newRow("build: broken file") << QStringList{"build", "@CFG@"} << "OPC_UA_Server.xml" << broken << 1 << ""
-                                            << "OPC_UA_Server.xml is not valid XML";
-        QTest::newRow("check: broken file") << QStringList{"check", "@CFG@"} << "OPC_UA_Server.xml" << broken << 1
-                                            << "OPC_UA_Server.xml is not valid XML"
+        QTest::newRow("build: broken file")
+            << QStringList{"build", "@CFG@"} << "OPC_UA_Server.xml" << broken << QStringList() << 1 << ""
+            << "OPC_UA_Server.xml is not valid XML";
+        QTest::newRow("check: broken file") << QStringList{"check", "@CFG@"} << "OPC_UA_Server.xml" << broken
+                                            << QStringList() << 1 << "OPC_UA_Server.xml is not valid XML"
                                             << "";
         QTest::newRow("check: communication parameters")
             << QStringList{"check", "@CFG@"} << "ParGen.xml"
             << QByteArray("<Par_Gen><LoRa_RF_Band>EU868</LoRa_RF_Band><LoRa_LNCHECK>61</LoRa_LNCHECK>"
                           "<NTP_Poll_Time>1</NTP_Poll_Time><OPC_UA_Server_IP4>256</OPC_UA_Server_IP4></Par_Gen>")
-            << 1
+            << QStringList() << 1
             << "error: ParGen.xml: Error LoRa!! LNCHECK must be between 5 and 60 minutes\n"
                "error: ParGen.xml: Error OPC UA Server!! IP Address 4 must be between 0 and 255\n"
             << "";
-        QTest::newRow("build: no such folder") << QStringList{"build", "@DIR@/none"} << "" << QByteArray() << 1 << ""
-                                               << "the configuration folder \"@DIR@/none\" does not exist";
-        QTest::newRow("dump: no images") << QStringList{"dump", "@CFG@"} << "" << QByteArray() << 1 << ""
+        // Time 29 on a timer rule and position 2000: each editor's data check fails on row 2.
+        QTest::newRow("check: rules and variables")
+            << QStringList{"check", "@CFG@"} << "" << QByteArray()
+            << QStringList{"LoRaWAN_SetAccess.xml",
+                           "OnTimer=\"N\" Time=\"30\" FPort=\"6\"",
+                           "OnTimer=\"Y\" Time=\"29\" FPort=\"6\"",
+                           "OPC_UA_Server.xml",
+                           "Position=\"4\" Length=\"2\"",
+                           "Position=\"2000\" Length=\"2\""}
+            << 1
+            << "error: LoRaWAN_SetAccess.xml, LoRaWAN_Uplink row 2: Error row 2!! [LoraWAN Uplink] Time (s) must be "
+               "between 30 and 86400\n"
+               "error: OPC_UA_Server.xml, OPC_UA_Server_Variables row 2: Error row 2!! Position Must be Between 0 "
+               "and 2000\n"
+            << "";
+        QTest::newRow("build: no such folder")
+            << QStringList{"build", "@DIR@/none"} << "" << QByteArray() << QStringList() << 1 << ""
+            << "the configuration folder \"@DIR@/none\" does not exist";
+        QTest::newRow("dump: no images") << QStringList{"dump", "@CFG@"} << "" << QByteArray() << QStringList() << 1
+                                         << ""
                                          << "bank1.bin: No such file or directory";
         QTest::newRow("dump: a folder for an image")
-            << QStringList{"dump", "@CFG@", "@CFG@"} << "" << QByteArray() << 1 << ""
+            << QStringList{"dump", "@CFG@", "@CFG@"} << "" << QByteArray() << QStringList() << 1 << ""
             << "it is a folder";
-        QTest::newRow("build: no folder given") << QStringList{"build"} << "" << QByteArray() << 2 << ""
-                                                << "tessaro-cli build: missing argument";
-        QTest::newRow("check: two folders") << QStringList{"check", "a", "b"} << "" << QByteArray() << 2 << ""
-                                            << "tessaro-cli check: unexpected argument \"b\"";
-        QTest::newRow("dump: three files") << QStringList{"dump", "a", "b", "c"} << "" << QByteArray() << 2 << ""
-                                           << "unexpected argument \"c\"";
-        QTest::newRow("build: --out without a folder") << QStringList{"build", "--out"} << "" << QByteArray() << 2 << ""
-                                                       << "Missing value after '--out'";
+        QTest::newRow("build: no folder given")
+            << QStringList{"build"} << "" << QByteArray() << QStringList() << 2 << ""
+            << "tessaro-cli build: missing argument";
+        QTest::newRow("check: two folders")
+            << QStringList{"check", "a", "b"} << "" << QByteArray() << QStringList() << 2 << ""
+            << "tessaro-cli check: unexpected argument \"b\"";
+        QTest::newRow("dump: three files")
+            << QStringList{"dump", "a", "b", "c"} << "" << QByteArray() << QStringList() << 2 << ""
+            << "unexpected argument \"c\"";
+        QTest::newRow("build: --out without a folder")
+            << QStringList{"build", "--out"} << "" << QByteArray() << QStringList() << 2 << ""
+            << "Missing value after '--out'";
     }
     void commandFailures() {
         QFETCH(QStringList, args);
         QFETCH(QString, file);
         QFETCH(QByteArray, content);
+        QFETCH(QStringList, edits);
         QFETCH(int, exitCode);
         QFETCH(QString, out);
         QFETCH(QString, err);
@@ -252,6 +276,11 @@ private Q_SLOTS:
         const QString cfg = goodConfiguration(dir);
         if (!file.isEmpty())
             QVERIFY(writeFile(cfg + "/" + file, content));
+        for (qsizetype i = 0; i + 2 < edits.size(); i += 3) {
+            QByteArray bytes = readFile(cfg + "/" + edits[i]);
+            QVERIFY2(bytes.contains(edits[i + 1].toUtf8()), qPrintable(edits[i + 1]));
+            QVERIFY(writeFile(cfg + "/" + edits[i], bytes.replace(edits[i + 1].toUtf8(), edits[i + 2].toUtf8())));
+        }
         args.replaceInStrings("@CFG@", cfg).replaceInStrings("@DIR@", dir.path());
         err.replace("@DIR@", dir.path());
 
