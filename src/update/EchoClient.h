@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QString>
-#include <optional>
 
 // The outcome of one ICMP echo request.
 struct EchoResult {
@@ -27,8 +26,3 @@ public:
     virtual ~EchoClient() = default;
     virtual EchoResult echo(const QString& address) = 0;
 };
-
-// Reads "A.B.C.D": exactly four parts of one to three decimal digits, each 0 to 255 (a leading zero is
-// still decimal). Anything else, a host name among them, is refused: the check never looks a name up.
-// The result is in host byte order.
-std::optional<quint32> parseDottedIPv4(const QString& text);

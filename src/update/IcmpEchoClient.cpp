@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "IcmpEchoClient.h"
 
+#include "DeviceAddress.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 
@@ -14,7 +16,7 @@
 // clang-format on
 
 EchoResult IcmpEchoClient::echo(const QString& address) {
-    const std::optional<quint32> target = parseDottedIPv4(address);
+    const std::optional<quint32> target = DeviceAddress::parseDottedIPv4(address);
     if (!target)
         return {EchoResult::Kind::BadAddress, 0,
                 QStringLiteral("\"%1\" is not an IPv4 address (four numbers 0 to 255 joined by dots)").arg(address)};
@@ -100,7 +102,7 @@ bool transient(int error) {
 
 EchoResult IcmpEchoClient::echo(const QString& address) {
     using Kind = EchoResult::Kind;
-    const std::optional<quint32> target = parseDottedIPv4(address);
+    const std::optional<quint32> target = DeviceAddress::parseDottedIPv4(address);
     if (!target)
         return {Kind::BadAddress, 0,
                 QStringLiteral("\"%1\" is not an IPv4 address (four numbers 0 to 255 joined by dots)").arg(address)};

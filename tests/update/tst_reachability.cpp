@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "FakeEchoClient.h"
 #include "SystemTestUtil.h"
+#include "update/DeviceAddress.h"
 #include "update/IcmpEchoClient.h"
 #include "update/ReachabilityCheck.h"
 
@@ -113,7 +114,7 @@ private Q_SLOTS:
 
     void malformedAddress() {
         QFETCH(QString, address);
-        QVERIFY(!parseDottedIPv4(address));
+        QVERIFY(!DeviceAddress::parseDottedIPv4(address));
         IcmpEchoClient client;
         const EchoResult r = client.echo(address);
         QCOMPARE(r.kind, Kind::BadAddress);
@@ -131,7 +132,7 @@ private Q_SLOTS:
     void dottedAddress() {
         QFETCH(QString, address);
         QFETCH(quint32, value);
-        QCOMPARE(parseDottedIPv4(address), std::optional<quint32>(value));
+        QCOMPARE(DeviceAddress::parseDottedIPv4(address), std::optional<quint32>(value));
     }
 
     void loopbackAnswers() {
