@@ -137,7 +137,8 @@ void TFBoot::setEchoClient(std::unique_ptr<EchoClient> client) {
 
 void TFBoot::FormCreate() {
     setObjectName(QStringLiteral("FBoot"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     Ui::styleWindow(this);
 
     QWidget* panels[PanelCount];
