@@ -44,3 +44,12 @@ bool ReachabilityCheck::Send_Ping(const QString& address) {
     }
     return ping_res == Answered;
 }
+
+QString ReachabilityCheck::noPermissionMessage(const QString& reason) {
+    return QStringLiteral("The device cannot be checked: this system does not let the configurator send ICMP echo "
+                          "requests (%1).\n\nAllow it for the configurator's group with the setting "
+                          "net.ipv4.ping_group_range, for example:\n"
+                          "sysctl -w net.ipv4.ping_group_range=\"0 2147483647\"\n"
+                          "or give the configurator the capability CAP_NET_RAW.")
+        .arg(reason);
+}

@@ -32,6 +32,10 @@ public:
     int ping_res = NoStatus;
     EchoResult lastError; // the error that ended the last check; kind Reply when none did
 
+    // What to tell the user when the system lets the program open no ICMP socket: that the check
+    // cannot run, why, and the setting that allows it.
+    static QString noPermissionMessage(const QString& reason);
+
     // The clock (milliseconds from any origin) and the pause; tests replace them.
     std::function<qint64()> now;
     std::function<void(int ms)> sleep;

@@ -67,15 +67,6 @@ constexpr int TitleCaption = 1002;
 constexpr int SubtitleCaption = 1003;
 constexpr int OptionItems[] = {1015, 1016, 1017};
 
-QString permissionMessage(const QString& reason) {
-    return QStringLiteral("The device cannot be checked: this system does not let the configurator send ICMP echo "
-                          "requests (%1).\n\nAllow it for the configurator's group with the setting "
-                          "net.ipv4.ping_group_range, for example:\n"
-                          "sysctl -w net.ipv4.ping_group_range=\"0 2147483647\"\n"
-                          "or give the configurator the capability CAP_NET_RAW.")
-        .arg(reason);
-}
-
 } // namespace
 
 // While the check and the updater run, the window keeps painting (the waits process events) but takes
@@ -339,7 +330,7 @@ void TFBoot::Btn_UpdateClick() {
             report = text.isEmpty() ? Report::None : Report::General;
         } else if (m_check.lastError.kind == EchoResult::Kind::NoPermission) {
             report = Report::NoPermission;
-            text = permissionMessage(m_check.lastError.error);
+            text = ReachabilityCheck::noPermissionMessage(m_check.lastError.error);
         } else if (ping_res() == ReachabilityCheck::NotAnswered) {
             report = Report::NotFound;
         } else {
