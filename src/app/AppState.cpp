@@ -10,9 +10,20 @@ void AppState::setProgramFolder(const QString& folder) {
     LanguageFolder = ProgramFolder + QStringLiteral("/LANGUAGE");
 }
 
-void AppState::Set_Files() {
-    const QString base = ActiveConfigPath + QLatin1Char('/');
-    ParGenFile = base + QStringLiteral("ParGen.xml");
-    LoRaWANSetAccessFile = base + QStringLiteral("LoRaWAN_SetAccess.xml");
-    OPCUAServerFile = base + QStringLiteral("OPC_UA_Server.xml");
+QString AppState::configFile(const QString& fileName) const {
+    if (ActiveConfigPath.isEmpty())
+        return QString();
+    return ActiveConfigPath + QLatin1Char('/') + fileName;
+}
+
+QString AppState::ParGenFile() const {
+    return configFile(QStringLiteral("ParGen.xml"));
+}
+
+QString AppState::LoRaWANSetAccessFile() const {
+    return configFile(QStringLiteral("LoRaWAN_SetAccess.xml"));
+}
+
+QString AppState::OPCUAServerFile() const {
+    return configFile(QStringLiteral("OPC_UA_Server.xml"));
 }

@@ -16,10 +16,6 @@ struct AppState {
     QString ActiveConfigName; // remembered configuration; may be set while none is active
     QString ActiveConfigPath; // empty: no configuration active
 
-    QString ParGenFile;
-    QString LoRaWANSetAccessFile;
-    QString OPCUAServerFile;
-
     QString LastIpAddress = QStringLiteral("192.168.2.205");
     QString LanguageName = QStringLiteral("English");
     bool EnableInternet = false;
@@ -37,6 +33,10 @@ struct AppState {
     // Sets ProgramFolder and the three folders beneath it (nothing is created here).
     void setProgramFolder(const QString& folder);
 
-    // Recomputes the configuration file paths from ActiveConfigPath (empty while none is active).
-    void Set_Files();
+    // The files of the active configuration, worked out from ActiveConfigPath each time; empty while no
+    // configuration is active, so nothing is ever read or written outside a configuration folder.
+    QString ParGenFile() const;
+    QString LoRaWANSetAccessFile() const;
+    QString OPCUAServerFile() const;
+    QString configFile(const QString& fileName) const;
 };

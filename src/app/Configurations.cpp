@@ -69,13 +69,11 @@ QString activeFolderName(const AppState& state) {
 void activate(AppState& state, const QString& name) {
     state.ActiveConfigName = name;
     state.ActiveConfigPath = state.ProjectsFolder + QLatin1Char('/') + name;
-    state.Set_Files();
 }
 
 void deactivate(AppState& state) {
     state.ActiveConfigName.clear();
     state.ActiveConfigPath.clear();
-    state.Set_Files();
 }
 
 } // namespace Configurations

@@ -33,7 +33,7 @@ int Search_Open_Conf(const QStringList& names, const QString& snc);
 // The name of the active configuration as part of its path; empty while none is active.
 QString activeFolderName(const AppState& state);
 
-// Makes `name` the active configuration and recomputes the file paths.
+// Makes `name` the active configuration; its file paths follow from it.
 void activate(AppState& state, const QString& name);
 
 // Leaves no configuration active and forgets the name.

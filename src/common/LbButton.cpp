@@ -18,3 +18,8 @@ LbButton::LbButton(const QIcon& icon, QWidget* parent)
     : LbButton(parent) {
     setIcon(icon);
 }
+
+void LbButton::setIconOnly(bool iconOnly) {
+    if (iconOnly)
+        setStyleSheet(styleSheet() + QStringLiteral("QPushButton { padding-left: 0px; }"));
+}

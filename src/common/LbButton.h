@@ -9,4 +9,7 @@ class LbButton : public QPushButton {
 public:
     explicit LbButton(QWidget* parent = nullptr);
     LbButton(const QIcon& icon, QWidget* parent);
+
+    // An icon without a caption, centred in the button.
+    void setIconOnly(bool iconOnly);
 };

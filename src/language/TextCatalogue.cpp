@@ -40,7 +40,7 @@ QString decodeWindows1252(QByteArrayView bytes) {
     QChar* dst = out.data();
     for (char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
-        *dst++ = (b >= 0x80 && b <= 0x9F) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
+        *dst++ = (b >= 0x80 && b <= 0x9F) ? QChar(kCp1252High[b - 0x80]) : QChar(char16_t(b));
     }
     return out;
 }

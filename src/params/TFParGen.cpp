@@ -509,7 +509,7 @@ void TFParGen::setToControls(const ParGenSet& set) {
 bool TFParGen::FormShow() {
     ParGenSet set;
     try {
-        set = ParGenSet::load(m_state.ParGenFile);
+        set = ParGenSet::load(m_state.ParGenFile());
     } catch (const FileError& e) {
         Messages::generalError(e.message());
         return false;
@@ -535,7 +535,7 @@ void TFParGen::Btn_OKClick() {
         return;
     }
     try {
-        set.save(m_state.ParGenFile);
+        set.save(m_state.ParGenFile());
     } catch (const FileError& e) {
         Messages::generalError(e.message());
         return;

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "TFTessaroFirmWare.h"
 
+#include "MainWindowTexts.h"
+#include "TFNew_Project.h"
+#include "TFOpenConf.h"
 #include "app/Configurations.h"
 #include "app/Product.h"
 #include "app/Settings.h"
-#include "TFNew_Project.h"
-#include "TFOpenConf.h"
 #include "common/FileError.h"
 #include "common/LbButton.h"
 #include "common/MessageService.h"
-#include "common/Ui.h"
 #include "options/TFAbout.h"
 #include "params/TFParGen.h"
 
@@ -23,6 +23,10 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
+#include <type_traits>
+
+using namespace MainWindowTexts;
 
 namespace {
 
@@ -32,37 +36,12 @@ constexpr int LineBelowLastRow = 51; // Shape1 below Btn_CreateBin
 constexpr int HeightBelowLastRow = 152;
 constexpr int FirstCheckMs = 60000;
 constexpr int CheckEveryMs = 7200000;
+constexpr int FirstStepTop = 112; // the rows of steps 1 to 5, 44 pixels apart
+constexpr int StepRowPitch = 44;
 
-// Caption and hint indices of the six workflow buttons.
-struct ButtonRow {
-    const char* name;
-    int left, top;
-    Ui::Glyph glyph;
-    int caption, hint;
-};
-constexpr ButtonRow ButtonRows[] = {
-    {"Btn_New", 80, 112, Ui::Glyph::New, 15, 22},
-    {"Btn_Open", 258, 112, Ui::Glyph::Open, 16, 23},
-    {"Btn_Prm_Gen", 80, 156, Ui::Glyph::Settings, 20, 24},
-    {"Btn_LoRaWAN_Access", 80, 200, Ui::Glyph::Rules, 21, 25},
-    {"Btn_OPC_UA_Server_Access", 80, 244, Ui::Glyph::Variables, 76, 77},
-    {"Btn_CreateBin", 80, 288, Ui::Glyph::Update, 17, 26},
-};
-constexpr QSize ButtonSize(170, 36);
-
-struct IconButton {
-    const char* name;
-    int left;
-    Ui::Glyph glyph;
-    int hint;
-};
-constexpr IconButton IconButtons[] = {
-    {"Btn_Info", 516, Ui::Glyph::Info, 12},
-    {"Btn_Opz", 574, Ui::Glyph::Options, 13},
-    {"Btn_Close", 632, Ui::Glyph::Close, 14},
-};
-
-constexpr int StepRowTops[5] = {112, 156, 200, 244, 288};
+constexpr int stepRowTop(int n) {
+    return FirstStepTop + StepRowPitch * (n - 1);
+}
 
 QLabel* label(QWidget* parent, const char* name, int left, int top, const QFont& font) {
     auto* l = new QLabel(parent);
@@ -75,21 +54,106 @@ QLabel* label(QWidget* parent, const char* name, int left, int top, const QFont&
 
 } // namespace
 
+// The steps of the main window, one row each: the button (objectName, place, glyph, caption and hint
+// by text index), whether it needs an active configuration, and what a click does.
+//
+// How to add a row. Write the dialog: a constructor `(AppState&, QWidget* parent)` or
+// `(QWidget* parent)`; a public `Set_Lang()` when it has catalogue texts (it also calls it from its
+// constructor, so a dialog created after a language change shows the current texts); a
+// `bool Show_Modal()` when it must load a file before it shows (otherwise exec() shows it); a
+// `languageChanged()` signal when it can switch the language (it is connected to Change_Language).
+// Then add one row, in the order in which Change_Language refreshes the dialogs:
+//
+//     {"Btn_LoRaWAN_Access", step(3), Rules, 21, 25, Conf, opens<TFLoRa_Set_Access>()},
+//
+// `opens<D>()` shows D modally, `opens<D>(&W::f)` runs f when D ends with OK, `runs(&W::f)` runs f
+// without a dialog, `nothingYet()` leaves the button without an action. `Conf` steps are refused with
+// text 18 while no configuration is active. A dialog that another step opens (not a button of its own)
+// has a row with the button nullptr; that step reaches it with dialog<D>() and shows it with
+// showModal(). Dialogs are created on first use, once, with the main window as their parent.
+std::span<const TFTessaroFirmWare::Step> TFTessaroFirmWare::steps() {
+    using W = TFTessaroFirmWare;
+    using enum Ui::Glyph;
+    constexpr Needs Any = Needs::Nothing;
+    constexpr Needs Conf = Needs::Configuration;
+    // A wide button in the row of step `n` (1 to 5), and an icon button of the top right corner.
+    constexpr auto step = [](int n, int left = 80) { return Place{QRect(left, stepRowTop(n), 170, 36), 24}; };
+    constexpr auto icon = [](int left) { return Place{QRect(left, 8, 50, 50), 32}; };
+    // clang-format off
+    static const Step table[] = {
+        // button                    place         glyph      caption hint needs does
+        {"Btn_New",                  step(1),      New,       15,     22,  Any,  opens<TFNew_Project>(&W::afterNew)},
+        {"Btn_Open",                 step(1, 258), Open,      16,     23,  Any,  opens<TFOpenConf>(&W::afterOpen)},
+        {"Btn_Info",                 icon(516),    Info,      -1,     12,  Any,  opens<TFAbout>()},
+        {"Btn_Opz",                  icon(574),    Options,   -1,     13,  Any,  nothingYet()},
+        {"Btn_Prm_Gen",              step(2),      Settings,  20,     24,  Conf, opens<TFParGen>()},
+        {"Btn_LoRaWAN_Access",       step(3),      Rules,     21,     25,  Conf, nothingYet()},
+        {"Btn_OPC_UA_Server_Access", step(4),      Variables, 76,     77,  Conf, nothingYet()},
+        {"Btn_CreateBin",            step(5),      Update,    17,     26,  Conf, nothingYet()},
+        {"Btn_Close",                icon(632),    Close,     -1,     14,  Any,  runs(&W::closeWindow)},
+    };
+    // clang-format on
+    return table;
+}
+
+template <class D> TFTessaroFirmWare::DialogKind TFTessaroFirmWare::dialogOf() {
+    DialogKind kind;
+    kind.type = &D::staticMetaObject;
+    kind.create = [](TFTessaroFirmWare& owner) -> QDialog* {
+        D* dialog = nullptr;
+        if constexpr (std::is_constructible_v<D, AppState&, QWidget*>)
+            dialog = new D(owner.m_state, &owner);
+        else
+            dialog = new D(&owner);
+        if constexpr (requires { &D::languageChanged; })
+            connect(dialog, &D::languageChanged, &owner, &TFTessaroFirmWare::Change_Language);
+        return dialog;
+    };
+    if constexpr (requires(D & d) { d.Set_Lang(); })
+        kind.setLang = [](QDialog& dialog) { static_cast<D&>(dialog).Set_Lang(); };
+    return kind;
+}
+
+template <class D> int TFTessaroFirmWare::showModal(D& dialog) {
+    if constexpr (requires { bool(dialog.Show_Modal()); })
+        return dialog.Show_Modal() ? dialog.result() : int(QDialog::Rejected);
+    else
+        return dialog.exec();
+}
+
+template <class D> TFTessaroFirmWare::Does TFTessaroFirmWare::opens(void (TFTessaroFirmWare::*onAccepted)()) {
+    return {dialogOf<D>(), [onAccepted](TFTessaroFirmWare& window) {
+                if (showModal(window.dialog<D>()) == QDialog::Accepted && onAccepted)
+                    (window.*onAccepted)();
+            }};
+}
+
+TFTessaroFirmWare::Does TFTessaroFirmWare::runs(void (TFTessaroFirmWare::*action)()) {
+    return {{}, [action](TFTessaroFirmWare& window) { (window.*action)(); }};
+}
+
+template <class D> D& TFTessaroFirmWare::dialog() {
+    const std::span<const Step> table = steps();
+    for (size_t i = 0; i < table.size(); ++i) {
+        if (table[i].does.dialog.type == &D::staticMetaObject)
+            return static_cast<D&>(dialogAt(i));
+    }
+    qFatal("The step table has no row for the dialog %s", D::staticMetaObject.className());
+}
+
+QDialog& TFTessaroFirmWare::dialogAt(size_t step) {
+    if (!m_dialogs[step])
+        m_dialogs[step] = steps()[step].does.dialog.create(*this);
+    return *m_dialogs[step];
+}
+
 TFTessaroFirmWare::TFTessaroFirmWare(const QString& programFolder, QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+    , m_dialogs(steps().size(), nullptr)
+    , m_buttons(steps().size(), nullptr) {
     FormCreate(programFolder);
-
-    // The other windows, once, in the order of start-up; each reads the catalogue built above.
-    FNew_Project = new TFNew_Project(state, this);
-    FOpenConf = new TFOpenConf(state, this);
-    FAbout = new TFAbout(this);
-    FParGen = new TFParGen(state, this);
-    joinLanguageChange(LangWindow::New_Project, [this] { FNew_Project->Set_Lang(); });
-    joinLanguageChange(LangWindow::OpenConf, [this] { FOpenConf->Set_Lang(); });
-    joinLanguageChange(LangWindow::ParGen, [this] { FParGen->Set_Lang(); });
-    steps.Prm_Gen = [this] { FParGen->Show_Modal(); };
-
-    Btn_New->setFocus();
+    if (LbButton* first = m_buttons.front())
+        first->setFocus();
 }
 
 TFTessaroFirmWare::~TFTessaroFirmWare() = default;
@@ -97,15 +161,15 @@ TFTessaroFirmWare::~TFTessaroFirmWare() = default;
 void TFTessaroFirmWare::FormCreate(const QString& programFolder) {
     layOut();
 
-    state.setProgramFolder(programFolder);
-    for (const QString& folder : {state.MasterFolder, state.ProjectsFolder, state.LanguageFolder}) {
+    m_state.setProgramFolder(programFolder);
+    for (const QString& folder : {m_state.MasterFolder, m_state.ProjectsFolder, m_state.LanguageFolder}) {
         if (!QFileInfo(folder).isDir())
             QDir().mkdir(folder); // a failure shows where the folder is used
     }
 
-    state.ActiveConfigName.clear();
-    state.ReadBack = true;
-    Settings::Read_Setting(state);
+    m_state.ActiveConfigName.clear();
+    m_state.ReadBack = true;
+    Settings::Read_Setting(m_state);
 
     applyUpdateTimerRule();
 
@@ -115,17 +179,16 @@ void TFTessaroFirmWare::FormCreate(const QString& programFolder) {
     L_SW_Desc->setText(Product::Description);
     L_SW_Desc->adjustSize();
 
-    state.catalogue.Load_Language(state.LanguageFolder, state.LanguageName);
+    m_state.catalogue.Load_Language(m_state.LanguageFolder, m_state.LanguageName);
 
     // A name that is no plain folder name (edited by hand to "../x") is not followed out of PROJECTS.
-    const QString remembered = state.ProjectsFolder + QLatin1Char('/') + state.ActiveConfigName;
-    if (Configurations::isFolderName(state.ActiveConfigName) && QFileInfo(remembered).isDir())
-        state.ActiveConfigPath = remembered;
+    const QString remembered = m_state.ProjectsFolder + QLatin1Char('/') + m_state.ActiveConfigName;
+    if (Configurations::isFolderName(m_state.ActiveConfigName) && QFileInfo(remembered).isDir())
+        m_state.ActiveConfigPath = remembered;
     else
-        state.ActiveConfigPath.clear(); // the name stays, so the settings file keeps it
+        m_state.ActiveConfigPath.clear(); // the name stays, so the settings file keeps it
 
     Set_Lang();
-    Set_Files();
 }
 
 void TFTessaroFirmWare::layOut() {
@@ -138,17 +201,6 @@ void TFTessaroFirmWare::layOut() {
     code.setPixelSize(32);
     L_SW_Code = label(this, "L_SW_Code", 16, 8, code);
     L_SW_Desc = label(this, "L_SW_Desc", 16, 42, Ui::boldFont());
-
-    LbButton** iconTargets[] = {&Btn_Info, &Btn_Opz, &Btn_Close};
-    for (int i = 0; i < 3; ++i) {
-        const IconButton& row = IconButtons[i];
-        auto* b = new LbButton(Ui::icon(row.glyph, 32), this);
-        b->setObjectName(QLatin1String(row.name));
-        b->setGeometry(row.left, 8, 50, 50);
-        b->setIconSize(QSize(32, 32));
-        b->setStyleSheet(b->styleSheet() + QStringLiteral("QPushButton { padding-left: 0px; }"));
-        *iconTargets[i] = b;
-    }
 
     LL_Update = new QLabel(this);
     LL_Update->setObjectName(QStringLiteral("LL_Update"));
@@ -167,24 +219,25 @@ void TFTessaroFirmWare::layOut() {
 
     for (int i = 0; i < 5; ++i) {
         const QByteArray name = "L_Step_" + QByteArray::number(i + 1);
-        L_Step[i] = label(this, name.constData(), 16, StepRowTops[i] + StepLabelDrop, Ui::boldFont());
+        L_Step[i] = label(this, name.constData(), 16, stepRowTop(i + 1) + StepLabelDrop, Ui::boldFont());
     }
 
-    LbButton** buttonTargets[] = {
-        &Btn_New, &Btn_Open, &Btn_Prm_Gen, &Btn_LoRaWAN_Access, &Btn_OPC_UA_Server_Access, &Btn_CreateBin};
-    for (int i = 0; i < 6; ++i) {
-        const ButtonRow& row = ButtonRows[i];
-        auto* b = new LbButton(Ui::icon(row.glyph, 24), this);
-        b->setObjectName(QLatin1String(row.name));
-        b->setGeometry(QRect(QPoint(row.left, row.top), ButtonSize));
-        b->setIconSize(QSize(24, 24));
-        *buttonTargets[i] = b;
-    }
-
-    for (LbButton* b : findChildren<LbButton*>())
+    const std::span<const Step> table = steps();
+    for (size_t i = 0; i < table.size(); ++i) {
+        const Step& step = table[i];
+        if (!step.button)
+            continue;
+        auto* b = new LbButton(Ui::icon(step.glyph, step.place.iconSize), this);
+        b->setObjectName(QLatin1String(step.button));
+        b->setGeometry(step.place.rect);
+        b->setIconSize(QSize(step.place.iconSize, step.place.iconSize));
+        if (step.caption < 0)
+            b->setIconOnly(true);
         connect(b, &QPushButton::clicked, this, [this, b] { Btn_Click(b); });
+        m_buttons[i] = b;
+    }
 
-    const int lastRowTop = Btn_CreateBin->y();
+    const int lastRowTop = stepRowTop(5);
     L_Velmora = label(this, "L_Velmora", 565, lastRowTop + StepLabelDrop, Ui::boldFont());
     L_Velmora->setText(Product::WebAddress);
     L_Velmora->adjustSize();
@@ -210,7 +263,7 @@ void TFTessaroFirmWare::layOut() {
 }
 
 void TFTessaroFirmWare::applyUpdateTimerRule() {
-    if (state.EnableInternet && state.EnableUpdate) {
+    if (m_state.EnableInternet && m_state.EnableUpdate) {
         if (!Timer_Update->isActive()) {
             Timer_Update->setInterval(FirstCheckMs);
             Timer_Update->start();
@@ -226,30 +279,29 @@ void TFTessaroFirmWare::Timer_UpdateTimer() {
 }
 
 void TFTessaroFirmWare::Set_Lang() {
-    L_Begin->setText(state.Text(0));
+    L_Begin->setText(m_state.Text(Begin));
     for (int i = 0; i < 5; ++i)
-        L_Step[i]->setText(state.Text(1 + i));
-    LbButton* const buttons[] = {Btn_New,      Btn_Open, Btn_Prm_Gen, Btn_LoRaWAN_Access, Btn_OPC_UA_Server_Access,
-                                 Btn_CreateBin};
-    for (int i = 0; i < 6; ++i) {
-        buttons[i]->setText(state.Text(ButtonRows[i].caption));
-        buttons[i]->setToolTip(state.Text(ButtonRows[i].hint));
+        L_Step[i]->setText(m_state.Text(FirstStep + i));
+    const std::span<const Step> table = steps();
+    for (size_t i = 0; i < table.size(); ++i) {
+        if (LbButton* b = m_buttons[i]) {
+            if (table[i].caption >= 0)
+                b->setText(m_state.Text(table[i].caption));
+            b->setToolTip(m_state.Text(table[i].hint));
+        }
     }
-    Btn_Info->setToolTip(state.Text(IconButtons[0].hint));
-    Btn_Opz->setToolTip(state.Text(IconButtons[1].hint));
-    Btn_Close->setToolTip(state.Text(IconButtons[2].hint));
     for (QLabel* l : {L_Begin, L_Step[0], L_Step[1], L_Step[2], L_Step[3], L_Step[4]})
         l->adjustSize();
     showConfigurationLabels();
 }
 
 void TFTessaroFirmWare::showConfigurationLabels() {
-    if (state.ActiveConfigPath.isEmpty()) {
-        L_Name_Conf->setText(state.Text(9));
-        L_Name_Conf_L2->setText(state.Text(10));
+    if (m_state.ActiveConfigPath.isEmpty()) {
+        L_Name_Conf->setText(m_state.Text(NoConfiguration));
+        L_Name_Conf_L2->setText(m_state.Text(UseStepOne));
     } else {
-        L_Name_Conf->setText(state.Text(11));
-        L_Name_Conf_L2->setText(state.ActiveConfigName);
+        L_Name_Conf->setText(m_state.Text(OpenedConfiguration));
+        L_Name_Conf_L2->setText(m_state.ActiveConfigName);
     }
     // The two lines stay inside their frame whatever their length.
     const int room = Shape2->x() + Shape2->width() - L_Name_Conf->x() - 4;
@@ -260,40 +312,40 @@ void TFTessaroFirmWare::showConfigurationLabels() {
     }
 }
 
-void TFTessaroFirmWare::joinLanguageChange(LangWindow window, std::function<void()> setLang) {
-    m_langWindows[window] = std::move(setLang);
-}
-
 void TFTessaroFirmWare::Change_Language() {
     Set_Lang();
-    for (const auto& [window, setLang] : m_langWindows) {
-        if (setLang)
-            setLang();
+    const std::span<const Step> table = steps();
+    for (size_t i = 0; i < table.size(); ++i) {
+        if (m_dialogs[i] && table[i].does.dialog.setLang)
+            table[i].does.dialog.setLang(*m_dialogs[i]);
     }
 }
 
-void TFTessaroFirmWare::Set_Files() {
-    state.Set_Files();
-}
-
 void TFTessaroFirmWare::Save_Setting() {
-    Settings::Save_Setting(state);
+    Settings::Save_Setting(m_state);
 }
 
-void TFTessaroFirmWare::Create_New_Project() {
-    if (FNew_Project->exec() == QDialog::Accepted)
-        showConfigurationLabels();
-}
-
-void TFTessaroFirmWare::Open_Project() {
-    if (FOpenConf->exec() != QDialog::Accepted)
-        return;
-    if (FOpenConf->Name_Conf.isEmpty())
-        Configurations::deactivate(state);
-    else
-        Configurations::activate(state, FOpenConf->Name_Conf);
-    Set_Files();
+void TFTessaroFirmWare::afterNew() {
+    // The dialog made the new configuration the active one.
     showConfigurationLabels();
+}
+
+void TFTessaroFirmWare::afterOpen() {
+    const QString chosen = dialog<TFOpenConf>().Name_Conf;
+    if (chosen.isEmpty())
+        Configurations::deactivate(m_state);
+    else
+        Configurations::activate(m_state, chosen);
+    showConfigurationLabels();
+}
+
+void TFTessaroFirmWare::afterOptions() {
+    Save_Setting();
+    applyUpdateTimerRule();
+}
+
+void TFTessaroFirmWare::closeWindow() {
+    close();
 }
 
 void TFTessaroFirmWare::L_VelmoraClick() {
@@ -301,41 +353,22 @@ void TFTessaroFirmWare::L_VelmoraClick() {
 }
 
 void TFTessaroFirmWare::Btn_Click(QObject* Sender) {
+    const auto found = std::find(m_buttons.begin(), m_buttons.end(), Sender);
+    if (!Sender || found == m_buttons.end())
+        return;
+    const Step& step = steps()[size_t(found - m_buttons.begin())];
     try {
-        if (Sender == Btn_New) {
-            Create_New_Project();
-        } else if (Sender == Btn_Open) {
-            Open_Project();
-        } else if (Sender == Btn_Close) {
-            close();
-        } else if (Sender == Btn_Info) {
-            FAbout->exec();
-        } else if (Sender == Btn_Opz) {
-            if (Opz_Dialog && Opz_Dialog()) {
-                Save_Setting();
-                applyUpdateTimerRule();
-            }
-        } else if (state.ActiveConfigPath.isEmpty()) {
-            Messages::error(state.Text(18));
-        } else if (Sender == Btn_Prm_Gen) {
-            runStep(steps.Prm_Gen);
-        } else if (Sender == Btn_LoRaWAN_Access) {
-            runStep(steps.LoRaWAN_Access);
-        } else if (Sender == Btn_OPC_UA_Server_Access) {
-            runStep(steps.OPC_UA_Server_Access);
-        } else if (Sender == Btn_CreateBin) {
-            runStep(steps.CreateBin);
+        if (step.needs == Needs::Configuration && m_state.ActiveConfigPath.isEmpty()) {
+            Messages::error(m_state.Text(ProjectNotValid));
+            return;
         }
+        if (step.does.run)
+            step.does.run(*this);
     } catch (const FileError& e) {
         Messages::generalError(e.message());
     } catch (const std::exception& e) {
-        Messages::generalError(QString::fromLocal8Bit(e.what()));
+        Messages::generalError(QString::fromUtf8(e.what()));
     }
-}
-
-void TFTessaroFirmWare::runStep(const std::function<void()>& step) {
-    if (step)
-        step();
 }
 
 void TFTessaroFirmWare::FormClose() {

@@ -2,21 +2,22 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "common/Ui.h"
 
+#include <QDialog>
+#include <QRect>
 #include <QWidget>
 #include <functional>
-#include <map>
+#include <span>
+#include <vector>
 
 class QFrame;
 class QLabel;
 class QTimer;
 class LbButton;
-class TFNew_Project;
-class TFOpenConf;
-class TFAbout;
-class TFParGen;
 
-// The main window: the five workflow steps, the program-wide state and the settings file.
+// The main window: the workflow steps, the program-wide state and the settings file. Every button is
+// one row of a table of steps (see the .cpp); the dialogs the steps open are created on first use.
 class TFTessaroFirmWare : public QWidget {
     Q_OBJECT
 public:
@@ -24,75 +25,100 @@ public:
     explicit TFTessaroFirmWare(const QString& programFolder, QWidget* parent = nullptr);
     ~TFTessaroFirmWare() override;
 
-    AppState state;
+    // The program-wide state every dialog shares.
+    AppState& state() { return m_state; }
+    const AppState& state() const { return m_state; }
 
-    // What steps 2 to 5 do while a configuration is active. An editor joins by setting its entry;
-    // an empty entry does nothing.
-    struct StepHandlers {
-        std::function<void()> Prm_Gen;
-        std::function<void()> LoRaWAN_Access;
-        std::function<void()> OPC_UA_Server_Access;
-        std::function<void()> CreateBin;
-    } steps;
-
-    // The options dialog: shows it modally and returns true when it ended with OK. Empty until that
-    // dialog exists; Btn_Opz then does nothing.
-    std::function<bool()> Opz_Dialog;
-
-    // The windows whose Set_Lang Change_Language calls, in this order after the main window's own.
-    enum class LangWindow { New_Project, OpenConf, SoftOptions, Boot, ParGen, LoRa_Set_Access, OPC_UA_Server_Access };
-    void joinLanguageChange(LangWindow window, std::function<void()> setLang);
-
+    // Re-reads the main window's texts from the catalogue.
     void Set_Lang();
+    // Set_Lang of the main window, then of every dialog created so far, in the order of the steps. A
+    // dialog not created yet reads the current texts when it is created.
     void Change_Language();
-    void Set_Files();
+    // Writes Tessaro.xml; throws FileError when it cannot.
     void Save_Setting();
-    void Create_New_Project();
-    void Open_Project();
-    void L_VelmoraClick();
-    // Enables the version-check timer exactly while internet access and the update check are allowed.
-    void applyUpdateTimerRule();
 
     // The single handler of every button.
     void Btn_Click(QObject* Sender);
-
-    TFNew_Project* FNew_Project = nullptr;
-    TFOpenConf* FOpenConf = nullptr;
-    TFAbout* FAbout = nullptr;
-    TFParGen* FParGen = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A dialog type as the step table knows it: how to build one over the program-wide state and how
+    // to refresh its texts. Built by dialogOf<D>().
+    struct DialogKind {
+        const QMetaObject* type = nullptr;
+        QDialog* (*create)(TFTessaroFirmWare& owner) = nullptr;
+        void (*setLang)(QDialog& dialog) = nullptr;
+    };
+
+    // What a step does: its dialog (none for a plain action) and the action run by a click.
+    struct Does {
+        DialogKind dialog;
+        std::function<void(TFTessaroFirmWare&)> run; // empty: the step does nothing yet
+    };
+
+    // Where a button stands and how large its icon is drawn.
+    struct Place {
+        QRect rect;
+        int iconSize;
+    };
+
+    enum class Needs { Nothing, Configuration };
+
+    struct Step {
+        const char* button; // objectName of the button; nullptr for a dialog that another step opens
+        Place place;
+        Ui::Glyph glyph;
+        int caption; // text index of the caption; -1 for an icon button
+        int hint;    // text index of the hint
+        Needs needs; // Configuration: refused with text 18 while none is active
+        Does does;
+    };
+
+    static std::span<const Step> steps();
+
+    // Step-table helpers: the row's "does" column.
+    template <class D> static DialogKind dialogOf();
+    template <class D> static Does opens(void (TFTessaroFirmWare::*onAccepted)() = nullptr);
+    static Does runs(void (TFTessaroFirmWare::*action)());
+    static Does nothingYet() { return {}; }
+    template <class D> static int showModal(D& dialog);
+
+    // The dialog of type D, created on first use and kept.
+    template <class D> D& dialog();
+    QDialog& dialogAt(size_t step);
+
     void FormCreate(const QString& programFolder);
     void layOut();
     void FormClose();
     void showConfigurationLabels();
     void Timer_UpdateTimer();
-    void runStep(const std::function<void()>& step);
+    // Enables the version-check timer exactly while internet access and the update check are allowed.
+    void applyUpdateTimerRule();
 
-    std::map<LangWindow, std::function<void()>> m_langWindows;
+    // Step actions. afterOptions is what OK of the options dialog leads to: Save_Setting, then the
+    // version-check timer rule.
+    void afterNew();
+    void afterOpen();
+    void afterOptions();
+    void closeWindow();
+    void L_VelmoraClick();
 
-    QLabel* L_SW_Code;
-    QLabel* L_SW_Desc;
-    LbButton* Btn_Info;
-    LbButton* Btn_Opz;
-    LbButton* Btn_Close;
-    QLabel* LL_Update;
-    QFrame* Shape2;
-    QLabel* L_Begin;
-    QLabel* L_Name_Conf;
-    QLabel* L_Name_Conf_L2;
-    QLabel* L_Step[5];
-    LbButton* Btn_New;
-    LbButton* Btn_Open;
-    LbButton* Btn_Prm_Gen;
-    LbButton* Btn_LoRaWAN_Access;
-    LbButton* Btn_OPC_UA_Server_Access;
-    LbButton* Btn_CreateBin;
-    QLabel* L_Velmora;
-    QFrame* Shape1;
-    QTimer* Timer_Update;
+    AppState m_state;
+    std::vector<QDialog*> m_dialogs;  // by step; nullptr until first use
+    std::vector<LbButton*> m_buttons; // by step; nullptr for a step without a button
+
+    QLabel* L_SW_Code = nullptr;
+    QLabel* L_SW_Desc = nullptr;
+    QLabel* LL_Update = nullptr;
+    QFrame* Shape2 = nullptr;
+    QLabel* L_Begin = nullptr;
+    QLabel* L_Name_Conf = nullptr;
+    QLabel* L_Name_Conf_L2 = nullptr;
+    QLabel* L_Step[5] = {};
+    QLabel* L_Velmora = nullptr;
+    QFrame* Shape1 = nullptr;
+    QTimer* Timer_Update = nullptr;
 };

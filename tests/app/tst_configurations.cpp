@@ -139,14 +139,17 @@ private Q_SLOTS:
         QCOMPARE(Configurations::activeFolderName(s), QString());
         Configurations::activate(s, QStringLiteral("Alpha"));
         QCOMPARE(s.ActiveConfigPath, QStringLiteral("/opt/tessaro/PROJECTS/Alpha"));
-        QCOMPARE(s.ParGenFile, QStringLiteral("/opt/tessaro/PROJECTS/Alpha/ParGen.xml"));
-        QCOMPARE(s.LoRaWANSetAccessFile, QStringLiteral("/opt/tessaro/PROJECTS/Alpha/LoRaWAN_SetAccess.xml"));
-        QCOMPARE(s.OPCUAServerFile, QStringLiteral("/opt/tessaro/PROJECTS/Alpha/OPC_UA_Server.xml"));
+        QCOMPARE(s.ParGenFile(), QStringLiteral("/opt/tessaro/PROJECTS/Alpha/ParGen.xml"));
+        QCOMPARE(s.LoRaWANSetAccessFile(), QStringLiteral("/opt/tessaro/PROJECTS/Alpha/LoRaWAN_SetAccess.xml"));
+        QCOMPARE(s.OPCUAServerFile(), QStringLiteral("/opt/tessaro/PROJECTS/Alpha/OPC_UA_Server.xml"));
         QCOMPARE(Configurations::activeFolderName(s), QStringLiteral("Alpha"));
         Configurations::deactivate(s);
         QVERIFY(s.ActiveConfigName.isEmpty());
         QVERIFY(s.ActiveConfigPath.isEmpty());
         QCOMPARE(Configurations::activeFolderName(s), QString());
+        // No configuration, no file: nothing may be read or written beside the folders.
+        QCOMPARE(s.ParGenFile(), QString());
+        QCOMPARE(s.OPCUAServerFile(), QString());
     }
 };
 

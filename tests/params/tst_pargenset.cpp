@@ -21,9 +21,9 @@ private Q_SLOTS:
 
     void tableMatchesFileOrder() {
         QCOMPARE(int(FieldCount), 43);
-        QCOMPARE(QString(info(Eth_Conn_Device_Name).element), QString("Eth_Conn_Device_Name"));
-        QCOMPARE(QString(info(LoRa_Frequency_SubBand).control), QString("CB_LoRa_FrequencySubBand"));
-        QCOMPARE(QString(info(OPC_UA_Server_Port).element), QString("OPC_UA_Server_Port"));
+        QCOMPARE(QLatin1String(info(Eth_Conn_Device_Name).element), QString("Eth_Conn_Device_Name"));
+        QCOMPARE(QLatin1String(info(LoRa_Frequency_SubBand).control), QString("CB_LoRa_FrequencySubBand"));
+        QCOMPARE(QLatin1String(info(OPC_UA_Server_Port).element), QString("OPC_UA_Server_Port"));
     }
 
     // A new configuration saved at once, after the one value without a default was filled in.

@@ -36,7 +36,6 @@ struct Env {
         QDir().mkpath(state.ProjectsFolder + "/Plant");
         state.ActiveConfigName = "Plant";
         state.ActiveConfigPath = state.ProjectsFolder + "/Plant";
-        state.Set_Files();
         state.catalogue.Build_Default_Texts();
     }
 };
@@ -246,7 +245,7 @@ private Q_SLOTS:
         QVERIFY(dhcp->isChecked());
         for (const char* prefix : {"E_OPC_UA_Server_IP", "E_OPC_UA_Server_SM", "E_OPC_UA_Server_GAT"})
             for (int i = 1; i <= 4; ++i)
-                QVERIFY(!child<QWidget>(dlg, qPrintable(prefix + QString::number(i)))->isEnabled());
+                QVERIFY(!child<QWidget>(dlg, qPrintable(QLatin1String(prefix) + QString::number(i)))->isEnabled());
         QVERIFY(child<QWidget>(dlg, "E_OPC_UA_Server_Port")->isEnabled());
         QVERIFY(child<QWidget>(dlg, "CB_OPC_UA_Server_En_GAT")->isEnabled());
         QVERIFY(child<QWidget>(dlg, "E_EthConn_Pri_DNS_IP1")->isEnabled());
@@ -389,7 +388,7 @@ private Q_SLOTS:
 
     void fileIntoControls() {
         Env env;
-        QVERIFY(writeFile(env.state.ParGenFile,
+        QVERIFY(writeFile(env.state.ParGenFile(),
                           "<Par_Gen><LoRa_RF_Band>eu868</LoRa_RF_Band>"
                           "<LoRa_DataRate>7 -\tFSK: 50kbps 50000 [bit/s]</LoRa_DataRate>"
                           "<LoRa_Payload_Size>7</LoRa_Payload_Size><Eth_Conn_DHCP_Cable>1</Eth_Conn_DHCP_Cable>"
@@ -405,7 +404,7 @@ private Q_SLOTS:
         QVERIFY(child<QWidget>(dlg, "CB_LoRa_FrequencySubBand")->isHidden());
         QVERIFY(!child<QWidget>(dlg, "E_LoRa_Application_Key")->isHidden());
         QVERIFY(!child<QWidget>(dlg, "E_OPC_UA_Server_IP1")->isEnabled());
-        QCOMPARE(dlg.controlsToSet(), ParGenSet::load(env.state.ParGenFile));
+        QCOMPARE(dlg.controlsToSet(), ParGenSet::load(env.state.ParGenFile()));
 
         // The empty network type stops OK.
         QTest::mouseClick(child<QWidget>(dlg, "Btn_OK"), Qt::LeftButton);
@@ -443,7 +442,7 @@ private Q_SLOTS:
         QCOMPARE(env.messages.entries().size(), 1);
         QCOMPARE(env.messages.entries().first().icon, Messages::Icon::Error);
         QCOMPARE(env.messages.lastText(), env.state.Text(text));
-        QVERIFY(!QFile::exists(env.state.ParGenFile));
+        QVERIFY(!QFile::exists(env.state.ParGenFile()));
         QVERIFY(dlg.isVisible());
         QCOMPARE(child<QLineEdit>(dlg, "E_NTP_Poll_Time")->text(), QString("60"));
     }
@@ -459,7 +458,7 @@ private Q_SLOTS:
         QTest::mouseClick(child<QWidget>(dlg, "Btn_OK"), Qt::LeftButton);
         QVERIFY(env.messages.entries().isEmpty());
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        const QByteArray file = readFile(env.state.ParGenFile);
+        const QByteArray file = readFile(env.state.ParGenFile());
         QVERIFY(file.contains("<OPC_UA_Server_GAT1>300</OPC_UA_Server_GAT1>"));
         QVERIFY(file.contains("<Eth_Conn_Primary_DNS2></Eth_Conn_Primary_DNS2>"));
     }
@@ -473,14 +472,14 @@ private Q_SLOTS:
         QTimer::singleShot(0, &dlg, [&] {
             QTest::mouseClick(child<QWidget>(dlg, "Btn_OK"), Qt::LeftButton);
             firstRefused = env.messages.texts() == QStringList{env.state.Text(2562)} &&
-                           !QFile::exists(env.state.ParGenFile) && dlg.isVisible();
+                           !QFile::exists(env.state.ParGenFile()) && dlg.isVisible();
             QTest::keyClicks(child<QLineEdit>(dlg, "E_NTP_Poll_Time"), "3600");
             QTest::mouseClick(child<QWidget>(dlg, "Btn_OK"), Qt::LeftButton);
         });
         QVERIFY(dlg.Show_Modal());
         QVERIFY(firstRefused);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        QCOMPARE(readFile(env.state.ParGenFile), readFile(goldenDefaultsPath()));
+        QCOMPARE(readFile(env.state.ParGenFile()), readFile(goldenDefaultsPath()));
 
         QString poll;
         QString rate;
@@ -498,8 +497,8 @@ private Q_SLOTS:
         Env env;
         ParGenSet stored = validSet();
         stored.setValue(Eth_Conn_Device_Name, "KV-7");
-        stored.save(env.state.ParGenFile);
-        const QByteArray before = readFile(env.state.ParGenFile);
+        stored.save(env.state.ParGenFile());
+        const QByteArray before = readFile(env.state.ParGenFile());
 
         TFParGen dlg(env.state);
         QTimer::singleShot(0, &dlg, [&] {
@@ -512,7 +511,7 @@ private Q_SLOTS:
         QTimer::singleShot(0, &dlg, [&] { dlg.close(); }); // the close box cancels too
         QVERIFY(dlg.Show_Modal());
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
-        QCOMPARE(readFile(env.state.ParGenFile), before);
+        QCOMPARE(readFile(env.state.ParGenFile()), before);
         QVERIFY(env.messages.entries().isEmpty());
 
         QVERIFY(dlg.FormShow());
@@ -523,7 +522,7 @@ private Q_SLOTS:
     void brokenFileNotOpened() {
         Env env;
         const QByteArray broken("<Par_Gen><LoRa_RF_Band>AS923</Par_Gen>");
-        QVERIFY(writeFile(env.state.ParGenFile, broken));
+        QVERIFY(writeFile(env.state.ParGenFile(), broken));
         TFParGen dlg(env.state);
         bool shown = false;
         QTimer::singleShot(0, &dlg, [&] {
@@ -537,14 +536,16 @@ private Q_SLOTS:
         QCOMPARE(env.messages.entries().size(), 1);
         QCOMPARE(env.messages.entries().first().icon, Messages::Icon::Error);
         QVERIFY2(env.messages.lastText().contains("ParGen.xml"), qPrintable(env.messages.lastText()));
-        QCOMPARE(readFile(env.state.ParGenFile), broken);
+        QCOMPARE(readFile(env.state.ParGenFile()), broken);
     }
 
     // The file cannot be written: the general error names it, the dialog stays open with the input.
     void failedSaveStaysOpen() {
         Env env;
-        QVERIFY(writeFile(env.state.ActiveConfigPath + "/blocker", "x"));
-        env.state.ParGenFile = env.state.ActiveConfigPath + "/blocker/ParGen.xml";
+        // The configuration folder is a file: ParGen.xml cannot be written beneath it.
+        const QString folder = env.state.ActiveConfigPath;
+        QVERIFY(QDir(folder).removeRecursively());
+        QVERIFY(writeFile(folder, "x"));
         TFParGen dlg(env.state);
         QVERIFY(open(dlg));
         child<QLineEdit>(dlg, "E_NTP_Poll_Time")->setText("60");
@@ -555,7 +556,7 @@ private Q_SLOTS:
         QVERIFY(dlg.isVisible());
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
         QCOMPARE(child<QLineEdit>(dlg, "E_EthConn_Device_Name")->text(), QString("KV-9"));
-        QCOMPARE(readFile(env.state.ActiveConfigPath + "/blocker"), QByteArray("x"));
+        QCOMPARE(readFile(folder), QByteArray("x"));
     }
 };
 

@@ -2,6 +2,7 @@
 #include "common/FileError.h"
 #include "common/MessageService.h"
 #include "options/TFAbout.h"
+#include "app/Configurations.h"
 #include "app/Product.h"
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
@@ -29,9 +30,6 @@ public:
 public Q_SLOTS:
     void open(const QUrl& url) { urls << url; }
 };
-
-using StepMember = std::function<void()> TFTessaroFirmWare::StepHandlers::*;
-Q_DECLARE_METATYPE(StepMember)
 
 namespace {
 
@@ -119,8 +117,8 @@ private Q_SLOTS:
             QVERIFY2(QFileInfo(path(QLatin1String(folder))).isDir(), folder);
         QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), Text10);
-        QCOMPARE(w->state.LanguageName, QStringLiteral("English"));
-        QVERIFY(w->state.ActiveConfigPath.isEmpty());
+        QCOMPARE(w->state().LanguageName, QStringLiteral("English"));
+        QVERIFY(w->state().ActiveConfigPath.isEmpty());
         QVERIFY(!child<QTimer>(w.get(), "Timer_Update")->isActive());
         QCOMPARE(w->windowTitle(), Product::WindowCaption);
         QCOMPARE(labelText(w.get(), "L_SW_Code"), QStringLiteral("SWKV210"));
@@ -153,7 +151,7 @@ private Q_SLOTS:
         auto* timer = child<QTimer>(w.get(), "Timer_Update");
         QVERIFY(timer);
         QCOMPARE(timer->isActive(), active);
-        QCOMPARE(w->state.EnableInternet, internet == "1");
+        QCOMPARE(w->state().EnableInternet, internet == "1");
         if (active) {
             QCOMPARE(timer->interval(), 60000);
             QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
@@ -164,8 +162,8 @@ private Q_SLOTS:
     void rememberedConfigurationDeleted() {
         writeFile(QStringLiteral("Tessaro.xml"), settings("Gone"));
         auto w = start();
-        QVERIFY(w->state.ActiveConfigPath.isEmpty());
-        QCOMPARE(w->state.ActiveConfigName, QStringLiteral("Gone"));
+        QVERIFY(w->state().ActiveConfigPath.isEmpty());
+        QCOMPARE(w->state().ActiveConfigName, QStringLiteral("Gone"));
         QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), Text10);
 
@@ -195,14 +193,14 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(path(folder)));
         writeFile(QStringLiteral("Tessaro.xml"), settings(name));
         auto w = start();
-        QCOMPARE(w->state.ActiveConfigName, QString::fromUtf8(name));
+        QCOMPARE(w->state().ActiveConfigName, QString::fromUtf8(name));
         if (active) {
-            QCOMPARE(w->state.ActiveConfigPath, path(folder));
-            QCOMPARE(w->state.ParGenFile, path(folder + QStringLiteral("/ParGen.xml")));
+            QCOMPARE(w->state().ActiveConfigPath, path(folder));
+            QCOMPARE(w->state().ParGenFile(), path(folder + QStringLiteral("/ParGen.xml")));
             QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text11);
             QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), QString::fromUtf8(name));
         } else {
-            QVERIFY(w->state.ActiveConfigPath.isEmpty());
+            QVERIFY(w->state().ActiveConfigPath.isEmpty());
             QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
             click(w.get(), "Btn_CreateBin");
             QCOMPARE(m_messages->texts(), QStringList{Text18});
@@ -214,52 +212,37 @@ private Q_SLOTS:
 
     void stepButtons_data() {
         QTest::addColumn<QByteArray>("button");
-        QTest::addColumn<StepMember>("handler");
-        QTest::newRow("step 2") << QByteArray("Btn_Prm_Gen") << &TFTessaroFirmWare::StepHandlers::Prm_Gen;
-        QTest::newRow("step 3") << QByteArray("Btn_LoRaWAN_Access") << &TFTessaroFirmWare::StepHandlers::LoRaWAN_Access;
-        QTest::newRow("step 4") << QByteArray("Btn_OPC_UA_Server_Access")
-                                << &TFTessaroFirmWare::StepHandlers::OPC_UA_Server_Access;
-        QTest::newRow("step 5") << QByteArray("Btn_CreateBin") << &TFTessaroFirmWare::StepHandlers::CreateBin;
+        QTest::addColumn<QString>("opens"); // objectName of the dialog; empty: the step does nothing yet
+        QTest::newRow("step 2") << QByteArray("Btn_Prm_Gen") << QStringLiteral("TFParGen");
+        QTest::newRow("step 3") << QByteArray("Btn_LoRaWAN_Access") << QString();
+        QTest::newRow("step 4") << QByteArray("Btn_OPC_UA_Server_Access") << QString();
+        QTest::newRow("step 5") << QByteArray("Btn_CreateBin") << QString();
     }
 
     void stepButtons() {
         QFETCH(QByteArray, button);
-        QFETCH(StepMember, handler);
+        QFETCH(QString, opens);
         auto w = start();
-        QStringList ran;
-        w->steps.Prm_Gen = [&] { ran << QStringLiteral("Btn_Prm_Gen"); };
-        w->steps.LoRaWAN_Access = [&] { ran << QStringLiteral("Btn_LoRaWAN_Access"); };
-        w->steps.OPC_UA_Server_Access = [&] { ran << QStringLiteral("Btn_OPC_UA_Server_Access"); };
-        w->steps.CreateBin = [&] { ran << QStringLiteral("Btn_CreateBin"); };
 
-        // Without a configuration: refused, and the step does not run.
+        // Without a configuration: refused, and nothing opens.
         click(w.get(), button.constData());
         QCOMPARE(m_messages->texts(), QStringList{Text18});
-        QVERIFY(ran.isEmpty());
+        QVERIFY(w->findChildren<QDialog*>().isEmpty());
 
-        // With one: the button's own step runs, and only that one.
+        // With one: the button's own step runs.
         QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/A"))));
-        w->state.ActiveConfigName = QStringLiteral("A");
-        w->state.ActiveConfigPath = path(QStringLiteral("PROJECTS/A"));
+        Configurations::activate(w->state(), QStringLiteral("A"));
         m_messages->clear();
+        QString shown;
+        if (!opens.isEmpty()) {
+            whenModal([&](QDialog* d) {
+                shown = d->objectName();
+                d->reject();
+            });
+        }
         click(w.get(), button.constData());
-        QCOMPARE(ran, QStringList{QString::fromLatin1(button)});
+        QCOMPARE(shown, opens);
         QVERIFY(m_messages->entries().isEmpty());
-
-        // A step without a handler yet does nothing.
-        w->steps.*handler = nullptr;
-        click(w.get(), button.constData());
-        QCOMPARE(ran.size(), 1);
-        QVERIFY(m_messages->entries().isEmpty());
-    }
-
-    void failedCommandShowsGeneralError() {
-        auto w = start();
-        w->state.ActiveConfigPath = path(QStringLiteral("PROJECTS"));
-        w->steps.Prm_Gen = [] { throw FileError(QStringLiteral("The file x.xml is not valid XML")); };
-        click(w.get(), "Btn_Prm_Gen");
-        QCOMPARE(m_messages->texts(), QStringList{QStringLiteral("The file x.xml is not valid XML")});
-        QVERIFY(w->isVisible());
     }
 
     // Step 2 end to end: the communication editor opens on the active configuration's ParGen.xml.
@@ -312,30 +295,11 @@ private Q_SLOTS:
         QVERIFY(m_messages->entries().isEmpty());
     }
 
-    void optionsWithoutConfiguration_data() {
-        QTest::addColumn<bool>("confirmed");
-        QTest::newRow("OK") << true;
-        QTest::newRow("Cancel") << false;
-    }
-
     void optionsWithoutConfiguration() {
-        QFETCH(bool, confirmed);
         auto w = start();
-        click(w.get(), "Btn_Opz"); // no options dialog yet: nothing at all
+        click(w.get(), "Btn_Opz"); // no options dialog yet: nothing at all, and no refusal
         QVERIFY(m_messages->entries().isEmpty());
-
-        int shown = 0;
-        w->Opz_Dialog = [&] {
-            ++shown;
-            w->state.EnableInternet = w->state.EnableUpdate = true;
-            return confirmed;
-        };
-        click(w.get(), "Btn_Opz");
-        QCOMPARE(shown, 1);
-        QVERIFY(m_messages->entries().isEmpty());
-        // OK stores the settings at once and applies the timer rule; Cancel does neither.
-        QCOMPARE(QFile::exists(path(QStringLiteral("Tessaro.xml"))), confirmed);
-        QCOMPARE(child<QTimer>(w.get(), "Timer_Update")->isActive(), confirmed);
+        QVERIFY(!QFile::exists(path(QStringLiteral("Tessaro.xml"))));
     }
 
     void newConfiguration_data() {
@@ -364,11 +328,11 @@ private Q_SLOTS:
         click(w.get(), "Btn_New");
         // One creation only: a second OK from the same Enter would have answered "already exists".
         QVERIFY(m_messages->entries().isEmpty());
-        QCOMPARE(w->state.ActiveConfigName, typed);
-        QCOMPARE(w->state.ActiveConfigPath, path(QStringLiteral("PROJECTS/") + typed));
-        QCOMPARE(w->state.OPCUAServerFile,
+        QCOMPARE(w->state().ActiveConfigName, typed);
+        QCOMPARE(w->state().ActiveConfigPath, path(QStringLiteral("PROJECTS/") + typed));
+        QCOMPARE(w->state().OPCUAServerFile(),
                  path(QStringLiteral("PROJECTS/") + typed + QStringLiteral("/OPC_UA_Server.xml")));
-        QVERIFY(QFileInfo(w->state.ActiveConfigPath + QStringLiteral("/bin")).isDir());
+        QVERIFY(QFileInfo(w->state().ActiveConfigPath + QStringLiteral("/bin")).isDir());
         QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text11);
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), typed);
 
@@ -411,7 +375,7 @@ private Q_SLOTS:
         QCOMPARE(keptText, typed);
         QCOMPARE(m_messages->texts(), QStringList{message});
         QCOMPARE(m_messages->entries().first().icon, Messages::Icon::Error);
-        QCOMPARE(w->state.ActiveConfigName, QStringLiteral("Old"));
+        QCOMPARE(w->state().ActiveConfigName, QStringLiteral("Old"));
         QCOMPARE(QDir(path(QStringLiteral("PROJECTS"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("Old")});
         QVERIFY(!QFileInfo::exists(path(QStringLiteral("Evil"))));
@@ -422,20 +386,20 @@ private Q_SLOTS:
         for (const char* folder : {"PROJECTS/alpha", "PROJECTS/Beta"})
             QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
         auto w = start();
-        w->state.ActiveConfigName = QStringLiteral("Alpha");
-        w->state.ActiveConfigPath = w->state.ProjectsFolder + QStringLiteral("/Alpha");
+        // Remembered in other case than the folder's.
+        Configurations::activate(w->state(), QStringLiteral("Alpha"));
         QString selected;
         whenModal([&](QDialog* d) {
             auto* list = child<QListWidget>(d, "ListBox1");
             QCOMPARE(list->count(), 2);
             selected = list->currentItem() ? list->currentItem()->text() : QString();
-            QCOMPARE(w->FOpenConf->Name_Conf, selected);
+            QCOMPARE(qobject_cast<TFOpenConf*>(d)->Name_Conf, selected);
             QTest::mouseClick(child(d, "Btn_OK"), Qt::LeftButton);
         });
         click(w.get(), "Btn_Open");
         QCOMPARE(selected, QStringLiteral("alpha"));
-        QCOMPARE(w->state.ActiveConfigName, QStringLiteral("alpha"));
-        QCOMPARE(w->state.ActiveConfigPath, path(QStringLiteral("PROJECTS/alpha")));
+        QCOMPARE(w->state().ActiveConfigName, QStringLiteral("alpha"));
+        QCOMPARE(w->state().ActiveConfigPath, path(QStringLiteral("PROJECTS/alpha")));
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), QStringLiteral("alpha"));
     }
 
@@ -453,12 +417,12 @@ private Q_SLOTS:
             const auto found = list->findItems(QStringLiteral("Made by hand"), Qt::MatchExactly);
             QCOMPARE(found.size(), 1);
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
-            QCOMPARE(w->FOpenConf->Name_Conf, QStringLiteral("Made by hand"));
+            QCOMPARE(qobject_cast<TFOpenConf*>(d)->Name_Conf, QStringLiteral("Made by hand"));
             QTest::mouseClick(child(d, "Btn_OK"), Qt::LeftButton);
         });
         click(w.get(), "Btn_Open");
-        QCOMPARE(w->state.ActiveConfigName, QStringLiteral("Made by hand"));
-        QCOMPARE(w->state.LoRaWANSetAccessFile, path(QStringLiteral("PROJECTS/Made by hand/LoRaWAN_SetAccess.xml")));
+        QCOMPARE(w->state().ActiveConfigName, QStringLiteral("Made by hand"));
+        QCOMPARE(w->state().LoRaWANSetAccessFile(), path(QStringLiteral("PROJECTS/Made by hand/LoRaWAN_SetAccess.xml")));
     }
 
     void openWithEmptyListClearsConfiguration() {
@@ -471,8 +435,8 @@ private Q_SLOTS:
             QTest::mouseClick(child(d, "Btn_OK"), Qt::LeftButton);
         });
         click(w.get(), "Btn_Open");
-        QVERIFY(w->state.ActiveConfigPath.isEmpty());
-        QVERIFY(w->state.ActiveConfigName.isEmpty());
+        QVERIFY(w->state().ActiveConfigPath.isEmpty());
+        QVERIFY(w->state().ActiveConfigName.isEmpty());
         QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), Text10);
     }
@@ -488,13 +452,13 @@ private Q_SLOTS:
             QTest::mouseClick(child(d, "Btn_Cancel"), Qt::LeftButton);
         });
         click(w.get(), "Btn_Open");
-        QCOMPARE(w->state.ActiveConfigName, QStringLiteral("Kept"));
+        QCOMPARE(w->state().ActiveConfigName, QStringLiteral("Kept"));
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), QStringLiteral("Kept"));
     }
 
     void closeButtonSavesAndCloses() {
         auto w = start();
-        w->state.LastIpAddress = QStringLiteral("10.1.1.1");
+        w->state().LastIpAddress = QStringLiteral("10.1.1.1");
         click(w.get(), "Btn_Close");
         QVERIFY(!w->isVisible());
         QVERIFY(readFile(QStringLiteral("Tessaro.xml")).contains("<ipaddress>10.1.1.1</ipaddress>"));
@@ -510,20 +474,53 @@ private Q_SLOTS:
         QVERIFY(m_messages->lastText().contains(QStringLiteral("Tessaro.xml")));
     }
 
-    void changeLanguageOrder() {
+    // Start-up builds no dialog; each is created when its step first needs it, and kept.
+    void dialogsCreatedOnFirstUse() {
+        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Plant"))));
+        writeFile(QStringLiteral("Tessaro.xml"), settings("Plant"));
         auto w = start();
-        QStringList calls;
-        using W = TFTessaroFirmWare::LangWindow;
-        // Joined out of order, called in the fixed order after the main window and the two dialogs.
-        w->joinLanguageChange(W::OPC_UA_Server_Access, [&] { calls << QStringLiteral("OPC"); });
-        w->joinLanguageChange(W::ParGen, [&] { calls << QStringLiteral("ParGen"); });
-        w->joinLanguageChange(W::SoftOptions, [&] { calls << QStringLiteral("SoftOptions"); });
-        w->joinLanguageChange(W::LoRa_Set_Access, [&] { calls << QStringLiteral("LoRa"); });
-        w->joinLanguageChange(W::Boot, [&] { calls << QStringLiteral("Boot"); });
+        QVERIFY(w->findChildren<QDialog*>().isEmpty());
+
+        QList<QDialog*> seen;
+        for (int round = 0; round < 2; ++round) {
+            whenModal([&](QDialog* d) {
+                seen << d;
+                d->reject();
+            });
+            click(w.get(), "Btn_Prm_Gen");
+        }
+        QCOMPARE(seen.size(), 2);
+        QCOMPARE(seen[0], seen[1]);
+        QCOMPARE(w->findChildren<QDialog*>(), QList<QDialog*>{seen[0]});
+    }
+
+    // A language change reaches the dialogs built so far; one built later reads the current texts.
+    void languageChangeReachesDialogs() {
+        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Plant"))));
+        writeFile(QStringLiteral("Tessaro.xml"), settings("Plant"));
+        auto w = start();
+        writeFile(QStringLiteral("LANGUAGE/Deutsch.lng"),
+                  "STR0000 = Anfang\r\nSTR0100 = Neue Konfiguration\r\nSTR0400 = Kommunikation\r\n");
+        whenModal([](QDialog* d) { d->reject(); });
+        click(w.get(), "Btn_Prm_Gen");
+        auto* parGen = w->findChild<QDialog*>(QStringLiteral("TFParGen"));
+        QVERIFY(parGen);
+        QCOMPARE(parGen->windowTitle(), QStringLiteral("Set Communication"));
+
+        w->state().LanguageName = QStringLiteral("Deutsch");
+        w->state().catalogue.Load_Language(w->state().LanguageFolder, w->state().LanguageName);
         w->Change_Language();
-        QCOMPARE(calls, (QStringList{QStringLiteral("SoftOptions"), QStringLiteral("Boot"), QStringLiteral("ParGen"),
-                                     QStringLiteral("LoRa"), QStringLiteral("OPC")}));
-        QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
+        QCOMPARE(labelText(w.get(), "L_Begin"), QStringLiteral("Anfang"));
+        QCOMPARE(parGen->windowTitle(), QStringLiteral("Kommunikation"));
+        QVERIFY(!w->findChild<TFNew_Project*>());
+
+        QString title;
+        whenModal([&](QDialog* d) {
+            title = d->windowTitle();
+            d->reject();
+        });
+        click(w.get(), "Btn_New");
+        QCOMPARE(title, QStringLiteral("Neue Konfiguration"));
     }
 
     void webAddressOpensHomePage() {
@@ -600,16 +597,19 @@ private Q_SLOTS:
     void dialogs() {
         auto w = start();
         // New: fixed size; Open: resizable, the list growing with the window.
-        QCOMPARE(w->FNew_Project->size(), QSize(331, 162));
-        QCOMPARE(w->FNew_Project->minimumSize(), w->FNew_Project->maximumSize());
-        QCOMPARE(w->FNew_Project->windowTitle(), QStringLiteral("Create New Configuration"));
-        QCOMPARE(labelText(w->FOpenConf, "Label1"), QStringLiteral("List of Avaliable Configurations"));
-        for (QWidget* d : {static_cast<QWidget*>(w->FNew_Project), static_cast<QWidget*>(w->FOpenConf)}) {
+        whenModal([&](QDialog* d) {
+            QCOMPARE(d->size(), QSize(331, 162));
+            QCOMPARE(d->minimumSize(), d->maximumSize());
+            QCOMPARE(d->windowTitle(), QStringLiteral("Create New Configuration"));
             QCOMPARE(labelText(d, "L_SW_Code"), QStringLiteral("SWKV210"));
             QVERIFY(child(d, "L_SW_Code")->pos().x() < 20 && child(d, "L_SW_Code")->pos().y() < 20);
-        }
+            d->reject();
+        });
+        click(w.get(), "Btn_New");
 
         whenModal([&](QDialog* d) {
+            QCOMPARE(labelText(d, "Label1"), QStringLiteral("List of Avaliable Configurations"));
+            QCOMPARE(labelText(d, "L_SW_Code"), QStringLiteral("SWKV210"));
             QCOMPARE(d->size(), QSize(377, 351));
             auto* list = child(d, "ListBox1");
             const QRect before = list->geometry();
