@@ -2,6 +2,7 @@
 #include "FakeEchoClient.h"
 #include "SystemTestUtil.h"
 #include "app/AppState.h"
+#include "app/Configurations.h"
 #include "common/MessageService.h"
 #include "common/XmlTree.h"
 #include "update/IcmpEchoClient.h"
@@ -53,13 +54,8 @@ struct Env {
         state.setProgramFolder(dir.path());
         for (const QString& f : {state.MasterFolder, state.LanguageFolder, state.ProjectsFolder + "/Plant/bin"})
             QDir().mkpath(f);
-        Configurations_activate();
+        Configurations::activate(state, QStringLiteral("Plant"));
         state.catalogue.Build_Default_Texts();
-    }
-    void Configurations_activate() {
-        state.ActiveConfigName = QStringLiteral("Plant");
-        state.ActiveConfigPath = state.ProjectsFolder + QStringLiteral("/Plant");
-        state.Set_Files();
     }
 
     QString updater() const { return dir.filePath(QStringLiteral("Flashvane.exe")); }
