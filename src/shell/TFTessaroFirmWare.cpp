@@ -12,6 +12,7 @@
 #include "common/MessageService.h"
 #include "options/TFAbout.h"
 #include "params/TFParGen.h"
+#include "update/TFBoot.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -86,6 +87,7 @@ std::span<const TFTessaroFirmWare::Step> TFTessaroFirmWare::steps() {
         {"Btn_Open",                 step(1, 258), Open,      16,     23,  Any,  opens<TFOpenConf>(&W::afterOpen)},
         {"Btn_Info",                 icon(516),    Info,      -1,     12,  Any,  opens<TFAbout>()},
         {"Btn_Opz",                  icon(574),    Options,   -1,     13,  Any,  nothingYet()},
+        {nullptr,                    {},           Update,    -1,     -1,  Conf, opens<TFBoot>()},
         {"Btn_Prm_Gen",              step(2),      Settings,  20,     24,  Conf, opens<TFParGen>()},
         {"Btn_LoRaWAN_Access",       step(3),      Rules,     21,     25,  Conf, nothingYet()},
         {"Btn_OPC_UA_Server_Access", step(4),      Variables, 76,     77,  Conf, nothingYet()},
