@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "TFAbout.h"
 
+#include "app/Product.h"
 #include "common/LbButton.h"
 #include "common/Ui.h"
-#include "app/Product.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>

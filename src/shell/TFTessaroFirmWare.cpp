@@ -10,7 +10,10 @@
 #include "common/FileError.h"
 #include "common/LbButton.h"
 #include "common/MessageService.h"
+#include "options/OptionsTexts.h"
 #include "options/TFAbout.h"
+#include "options/TFSoftOptions.h"
+#include "options/VersionCheck.h"
 #include "params/TFParGen.h"
 #include "update/TFBoot.h"
 
@@ -86,7 +89,7 @@ std::span<const TFTessaroFirmWare::Step> TFTessaroFirmWare::steps() {
         {"Btn_New",                  step(1),      New,       15,     22,  Any,  opens<TFNew_Project>(&W::afterNew)},
         {"Btn_Open",                 step(1, 258), Open,      16,     23,  Any,  opens<TFOpenConf>(&W::afterOpen)},
         {"Btn_Info",                 icon(516),    Info,      -1,     12,  Any,  opens<TFAbout>()},
-        {"Btn_Opz",                  icon(574),    Options,   -1,     13,  Any,  nothingYet()},
+        {"Btn_Opz",                  icon(574),    Options,   -1,     13,  Any,  opens<TFSoftOptions>(&W::afterOptions)},
         {nullptr,                    {},           Update,    -1,     -1,  Conf, opens<TFBoot>()},
         {"Btn_Prm_Gen",              step(2),      Settings,  20,     24,  Conf, opens<TFParGen>()},
         {"Btn_LoRaWAN_Access",       step(3),      Rules,     21,     25,  Conf, nothingYet()},
@@ -109,6 +112,11 @@ template <class D> TFTessaroFirmWare::DialogKind TFTessaroFirmWare::dialogOf() {
             dialog = new D(&owner);
         if constexpr (requires { &D::languageChanged; })
             connect(dialog, &D::languageChanged, &owner, &TFTessaroFirmWare::Change_Language);
+        // A dialog that switches the language or the internet flags calls back through these hooks.
+        if constexpr (requires(D * d) { d->Change_Language = std::function<void()>(); })
+            dialog->Change_Language = [&owner] { owner.Change_Language(); };
+        if constexpr (requires(D * d) { d->Set_Update_Timer = std::function<void()>(); })
+            dialog->Set_Update_Timer = [&owner] { owner.applyUpdateTimerRule(); };
         return dialog;
     };
     if constexpr (requires(D & d) { d.Set_Lang(); })
@@ -209,6 +217,8 @@ void TFTessaroFirmWare::layOut() {
     LL_Update->setGeometry(208, 19, 294, 17);
     LL_Update->setTextFormat(Qt::RichText);
     LL_Update->hide();
+    LL_Update->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    connect(LL_Update, &QLabel::linkActivated, this, &TFTessaroFirmWare::LL_UpdateLinkClick);
 
     Shape2 = new QFrame(this);
     Shape2->setObjectName(QStringLiteral("Shape2"));
@@ -259,6 +269,8 @@ void TFTessaroFirmWare::layOut() {
     Timer_Update = new QTimer(this);
     Timer_Update->setObjectName(QStringLiteral("Timer_Update"));
     connect(Timer_Update, &QTimer::timeout, this, &TFTessaroFirmWare::Timer_UpdateTimer);
+    Version_Check = new VersionCheck(this);
+    connect(Version_Check, &VersionCheck::finished, this, &TFTessaroFirmWare::Version_Checked);
 
     if (const QScreen* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
@@ -276,8 +288,30 @@ void TFTessaroFirmWare::applyUpdateTimerRule() {
 }
 
 void TFTessaroFirmWare::Timer_UpdateTimer() {
-    Timer_Update->setInterval(CheckEveryMs);
-    // The version check joins here.
+    Timer_Update->stop();
+    // A tick already due when the check was switched off asks nothing.
+    if (!m_state.EnableInternet || !m_state.EnableUpdate)
+        return;
+    Version_Check->start(); // in the background; Version_Checked takes the answer and re-arms the timer
+}
+
+void TFTessaroFirmWare::Version_Checked(bool newer) {
+    m_newerVersion = newer;
+    showUpdateNotice();
+    if (m_state.EnableInternet && m_state.EnableUpdate) {
+        Timer_Update->setInterval(CheckEveryMs);
+        Timer_Update->start();
+    }
+}
+
+void TFTessaroFirmWare::showUpdateNotice() {
+    if (m_newerVersion)
+        LL_Update->setText(Versions::downloadLink(m_state.Text(OptionsTexts::MainNewVersion)));
+    LL_Update->setVisible(m_newerVersion);
+}
+
+void TFTessaroFirmWare::LL_UpdateLinkClick(const QString& link) {
+    QDesktopServices::openUrl(QUrl(link));
 }
 
 void TFTessaroFirmWare::Set_Lang() {
@@ -294,6 +328,7 @@ void TFTessaroFirmWare::Set_Lang() {
     }
     for (QLabel* l : {L_Begin, L_Step[0], L_Step[1], L_Step[2], L_Step[3], L_Step[4]})
         l->adjustSize();
+    showUpdateNotice();
     showConfigurationLabels();
 }
 

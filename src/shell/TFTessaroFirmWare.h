@@ -15,6 +15,7 @@ class QFrame;
 class QLabel;
 class QTimer;
 class LbButton;
+class VersionCheck;
 
 // The main window: the workflow steps, the program-wide state and the settings file. Every button is
 // one row of a table of steps (see the .cpp); the dialogs the steps open are created on first use.
@@ -39,6 +40,14 @@ public:
 
     // The single handler of every button.
     void Btn_Click(QObject* Sender);
+
+    // Enables the version-check timer exactly while internet access and the update check are allowed.
+    void applyUpdateTimerRule();
+    // The version-check timer's tick: asks the version service; the answer shows or hides LL_Update.
+    void Timer_UpdateTimer();
+    void LL_UpdateLinkClick(const QString& link);
+    // The request behind the timer (tests point it at a local server).
+    VersionCheck& versionCheck() { return *Version_Check; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -94,9 +103,8 @@ private:
     void layOut();
     void FormClose();
     void showConfigurationLabels();
-    void Timer_UpdateTimer();
-    // Enables the version-check timer exactly while internet access and the update check are allowed.
-    void applyUpdateTimerRule();
+    void Version_Checked(bool newer);
+    void showUpdateNotice();
 
     // Step actions. afterOptions is what OK of the options dialog leads to: Save_Setting, then the
     // version-check timer rule.
@@ -121,4 +129,6 @@ private:
     QLabel* L_Velmora = nullptr;
     QFrame* Shape1 = nullptr;
     QTimer* Timer_Update = nullptr;
+    VersionCheck* Version_Check = nullptr;
+    bool m_newerVersion = false; // the last check found one: LL_Update shows text 19
 };

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "options/TFAbout.h"
 #include "app/Product.h"
+#include "options/TFAbout.h"
 
 #include <QDesktopServices>
 #include <QLabel>

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
+#include "app/Configurations.h"
+#include "app/Product.h"
 #include "common/FileError.h"
 #include "common/MessageService.h"
 #include "options/TFAbout.h"
-#include "app/Configurations.h"
-#include "app/Product.h"
+#include "options/VersionCheck.h"
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "shell/TFTessaroFirmWare.h"
+#include "support/HttpTestServer.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -17,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -152,11 +156,56 @@ private Q_SLOTS:
         QVERIFY(timer);
         QCOMPARE(timer->isActive(), active);
         QCOMPARE(w->state().EnableInternet, internet == "1");
-        if (active) {
+        if (active)
             QCOMPARE(timer->interval(), 60000);
-            QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
+    }
+
+    // The timer's tick asks the version service (here a local server) and shows or hides the notice.
+    void versionNotice() {
+        HttpTestServer server;
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+        writeFile(QStringLiteral("Tessaro.xml"), settings("", "1", "1"));
+        auto w = start();
+        w->versionCheck().setServer(QStringLiteral("127.0.0.1"), server.serverPort());
+        auto* timer = child<QTimer>(w.get(), "Timer_Update");
+        auto* notice = child<QLabel>(w.get(), "LL_Update");
+        QSignalSpy checked(&w->versionCheck(), &VersionCheck::finished);
+
+        const struct {
+            QByteArray response;
+            bool shown;
+        } ticks[] = {
+            {HttpTestServer::ok("VER. 1.002"), true},
+            {HttpTestServer::ok("VER. 1.001"), false},
+            {QByteArray("HTTP/1.0 404 Not Found\r\n\r\nVER. 9.999"), false},
+            {HttpTestServer::ok("VER. 2.017"), true},
+        };
+        for (const auto& tick : ticks) {
+            server.answer(tick.response);
+            checked.clear();
+            w->Timer_UpdateTimer();
+            QVERIFY(!timer->isActive()); // no second tick while the request runs
+            QVERIFY(checked.wait(3 * VersionCheck::TimeLimitMs));
+            QCOMPARE(notice->isVisible(), tick.shown);
+            QVERIFY(timer->isActive());
             QCOMPARE(timer->interval(), 7200000);
         }
+        QCOMPARE(notice->geometry(), QRect(208, 19, 294, 17));
+        QTest::mouseClick(notice, Qt::LeftButton, {}, QPoint(4, notice->height() / 2));
+        QCOMPARE(catcher.urls, QList<QUrl>{Product::downloadPageUrl()});
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+
+        // Switching the check off stops the ticks; the notice shown stays. A tick already due asks nothing.
+        w->state().EnableUpdate = false;
+        w->applyUpdateTimerRule();
+        QVERIFY(!timer->isActive());
+        checked.clear();
+        w->Timer_UpdateTimer();
+        QVERIFY(!w->versionCheck().isRunning());
+        QVERIFY(!checked.wait(100));
+        QVERIFY(!timer->isActive());
+        QVERIFY(notice->isVisible());
     }
 
     void rememberedConfigurationDeleted() {
@@ -295,11 +344,84 @@ private Q_SLOTS:
         QVERIFY(m_messages->entries().isEmpty());
     }
 
+    void optionsWithoutConfiguration_data() {
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+
     void optionsWithoutConfiguration() {
+        QFETCH(bool, confirmed);
         auto w = start();
-        click(w.get(), "Btn_Opz"); // no options dialog yet: nothing at all, and no refusal
+        whenModal([&](QDialog* d) {
+            QCOMPARE(d->objectName(), QStringLiteral("FSoftOptions"));
+            child<QCheckBox>(d, "CB_En_Con")->setChecked(true);
+            child<QCheckBox>(d, "CB_Update")->setChecked(true);
+            QTest::mouseClick(child(d, confirmed ? "Btn_OK" : "Btn_Cancel"), Qt::LeftButton);
+            QVERIFY(!d->isVisible());
+        });
+        click(w.get(), "Btn_Opz");
         QVERIFY(m_messages->entries().isEmpty());
-        QVERIFY(!QFile::exists(path(QStringLiteral("Tessaro.xml"))));
+        // OK stores the settings at once and applies the timer rule; Cancel does neither.
+        QCOMPARE(w->state().EnableInternet && w->state().EnableUpdate, confirmed);
+        QCOMPARE(QFile::exists(path(QStringLiteral("Tessaro.xml"))), confirmed);
+        QCOMPARE(child<QTimer>(w.get(), "Timer_Update")->isActive(), confirmed);
+        if (confirmed)
+            QCOMPARE(child<QTimer>(w.get(), "Timer_Update")->interval(), 60000);
+    }
+
+    // A language picked in the options shows in every window at once; only OK makes it the stored one.
+    void languageSwitch_data() {
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+
+    void languageSwitch() {
+        QFETCH(bool, confirmed);
+        QVERIFY(QDir().mkpath(path(QStringLiteral("LANGUAGE"))));
+        writeFile(QStringLiteral("LANGUAGE/Deutsch.lng"),
+                  "STR0015 = Neue Konfiguration\r\nSTR0100 = Neue\r\nSTR0200 = Offnen\r\nSTR0312 = Gut\r\n");
+        writeFile(QStringLiteral("Tessaro.xml"), settings(""));
+        auto w = start();
+        const auto newButton = [&] { return child<QPushButton>(w.get(), "Btn_New")->text(); };
+        // The New dialog exists before the switch, the Open dialog only after it.
+        whenModal([&](QDialog* d) { QTest::mouseClick(child(d, "Btn_Cancel"), Qt::LeftButton); });
+        click(w.get(), "Btn_New");
+
+        whenModal([&](QDialog* d) {
+            m_messages->setNextAnswer(false);
+            QTest::mouseClick(child(d, "L_L1"), Qt::LeftButton);
+            QCOMPARE(newButton(), QStringLiteral("New Configuration"));
+
+            m_messages->setNextAnswer(true);
+            QTest::mouseClick(child(d, "L_L1"), Qt::LeftButton);
+            QCOMPARE(newButton(), QStringLiteral("Neue Konfiguration"));
+            QCOMPARE(child<QDialog>(w.get(), "FNew_Project")->windowTitle(), QStringLiteral("Neue"));
+            QCOMPARE(child<QPushButton>(d, "Btn_OK")->text(), QStringLiteral("Gut"));
+            QTest::mouseClick(child(d, confirmed ? "Btn_OK" : "Btn_Cancel"), Qt::LeftButton);
+        });
+        click(w.get(), "Btn_Opz");
+        QCOMPARE(m_messages->texts(),
+                 QStringList(2, QStringLiteral("Do you want to change the Language from English to Deutsch?")));
+        QString openTitle;
+        whenModal([&](QDialog* d) {
+            openTitle = d->windowTitle();
+            QTest::mouseClick(child(d, "Btn_Cancel"), Qt::LeftButton);
+        });
+        click(w.get(), "Btn_Open");
+        QCOMPARE(openTitle, QStringLiteral("Offnen"));
+        QCOMPARE(newButton(), QStringLiteral("Neue Konfiguration")); // for the rest of this run either way
+        QCOMPARE(w->state().LanguageName, confirmed ? QStringLiteral("Deutsch") : QStringLiteral("English"));
+        if (confirmed)
+            QVERIFY(readFile(QStringLiteral("Tessaro.xml")).contains("<language>Deutsch</language>"));
+        w->close();
+        w.reset();
+
+        // The next start is in the stored language.
+        QCOMPARE(readFile(QStringLiteral("Tessaro.xml")).contains("<language>Deutsch</language>"), confirmed);
+        w = start();
+        QCOMPARE(newButton(), confirmed ? QStringLiteral("Neue Konfiguration") : QStringLiteral("New Configuration"));
     }
 
     void newConfiguration_data() {
@@ -422,7 +544,8 @@ private Q_SLOTS:
         });
         click(w.get(), "Btn_Open");
         QCOMPARE(w->state().ActiveConfigName, QStringLiteral("Made by hand"));
-        QCOMPARE(w->state().LoRaWANSetAccessFile(), path(QStringLiteral("PROJECTS/Made by hand/LoRaWAN_SetAccess.xml")));
+        QCOMPARE(w->state().LoRaWANSetAccessFile(),
+                 path(QStringLiteral("PROJECTS/Made by hand/LoRaWAN_SetAccess.xml")));
     }
 
     void openWithEmptyListClearsConfiguration() {
