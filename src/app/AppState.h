@@ -3,7 +3,16 @@
 
 #include "language/TextCatalogue.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
+
+// The copied row of the rule tables, one for the whole program and shared by every table and editor:
+// the texts of the copied row's data columns and, per entry, whether it came from a cell check box.
+struct RowBuffer {
+    QStringList Row_Buffer;
+    QList<bool> Check_Flags;
+};
 
 // The program-wide state, owned by the main window and shared with every dialog by reference.
 // Folder values use '/' internally; QDir::toNativeSeparators is applied where a path leaves the program.
@@ -27,6 +36,8 @@ struct AppState {
     int UpdateOption = 0;
 
     TextCatalogue catalogue;
+
+    RowBuffer rowBuffer; // lives as long as the program; every Copy Row overwrites it
 
     const QString& Text(int index) const { return catalogue.Text(index); }
 

@@ -2,6 +2,9 @@
 #include "Configurations.h"
 
 #include "AppState.h"
+#include "common/FileError.h"
+#include "common/ReadFile.h"
+#include "language/TextCatalogue.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,28 +12,25 @@
 namespace Configurations {
 
 bool isFolderName(const QString& name) {
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return false;
-    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
-        return false;
-    return !QDir::isAbsolutePath(name);
+    return Files::isPlainName(name);
 }
 
-int createConfiguration(const QString& projectsFolder, const QString& name) {
+void createConfiguration(const QString& projectsFolder, const QString& name, const TextCatalogue& texts) {
+    const auto refuse = [&](int text) { return FileError(texts.Text(text)); };
     if (name.isEmpty())
-        return TextNameEmpty;
+        throw refuse(TextNameEmpty);
     // Checked before anything touches the disk: "..", "a/b" or "/x" would otherwise reach a folder
-    // outside PROJECTS, or one that already exists and would be reported as such.
+    // outside PROJECTS, or one that already exists and would be reported as such; a name with a line
+    // break or another control character would be created but never found again after a restart.
     if (!isFolderName(name))
-        return TextNameRefused;
+        throw refuse(TextNameRefused);
     const QString folder = projectsFolder + QLatin1Char('/') + name;
     if (QFileInfo(folder).isDir())
-        return TextFolderExists;
+        throw refuse(TextFolderExists);
     if (!QDir(projectsFolder).mkdir(name))
-        return TextNameRefused;
+        throw refuse(TextNameRefused);
     // A failure here is met later by the image writer.
     QDir().mkpath(folder + QStringLiteral("/bin"));
-    return 0;
 }
 
 QStringList listConfigurations(const QString& projectsFolder) {

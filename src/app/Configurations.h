@@ -5,6 +5,7 @@
 #include <QStringList>
 
 struct AppState;
+class TextCatalogue;
 
 // Configurations are folders directly under PROJECTS, named after the configuration.
 namespace Configurations {
@@ -14,13 +15,15 @@ inline constexpr int TextNameRefused = 105;  // "Error! Name project is not vali
 inline constexpr int TextFolderExists = 106; // "... because directory already exists"
 inline constexpr int TextNameEmpty = 107;    // "Error! Name Project is not valid"
 
-// False for a name that would not give a folder directly under PROJECTS: one holding a path separator,
-// "." or "..", or an absolute path. Everything else is left to the file system.
+// False for a name that would not give a folder directly under PROJECTS, or would not come back from the
+// settings file: one holding a path separator or a control character, "." or "..", an absolute path.
+// Everything else is left to the file system.
 bool isFolderName(const QString& name);
 
 // Creates the folder of a new configuration `name` (taken as typed) under `projectsFolder`, and its
-// `bin` folder. Returns 0 on success, else the text index of the refusal; nothing is created then.
-int createConfiguration(const QString& projectsFolder, const QString& name);
+// `bin` folder. A refused name throws FileError carrying the refusal's text from `texts` (TextNameEmpty,
+// TextFolderExists or TextNameRefused); nothing is created then.
+void createConfiguration(const QString& projectsFolder, const QString& name, const TextCatalogue& texts);
 
 // Names of the sub-folders of `projectsFolder` in the order the file system gives them; files are
 // left out. A missing folder gives an empty list.

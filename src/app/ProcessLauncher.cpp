@@ -31,7 +31,10 @@ LaunchResult startProgram(const QString& program, const QStringList& arguments, 
     auto* process = new QProcess;
     process->setProgram(program);
     process->setArguments(arguments);
-    // No pipes to us: a program left running must not depend on this process reading its output.
+    // No pipes to us: a program left running must not depend on this process reading its output. Its
+    // output goes where ours goes and its input reads nothing; the open mode below asks for no pipe
+    // either, or QProcess would redirect the output to the null device against the forwarding and
+    // warn about the contradiction.
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
 #ifdef Q_OS_WIN
@@ -45,7 +48,7 @@ LaunchResult startProgram(const QString& program, const QStringList& arguments, 
 
     QElapsedTimer clock;
     clock.start();
-    process->start(QIODevice::ReadOnly); // NotOpen would send the forwarded output to the null device
+    process->start(QIODevice::ReadOnly);
     if (!process->waitForStarted(qMax(timeoutMs, 1))) {
         result.error = process->errorString();
         delete process;

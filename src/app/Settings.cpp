@@ -5,6 +5,7 @@
 #include "common/FileError.h"
 #include "common/SaveFile.h"
 #include "common/Xml.h"
+#include "common/XmlTree.h"
 
 #include <QXmlStreamWriter>
 
@@ -15,27 +16,49 @@ namespace {
 const QString DefaultIpAddress = QStringLiteral("192.168.2.205");
 const QString DefaultLanguage = QStringLiteral("English");
 
-bool flag(const QDomElement& root, const QString& name) {
-    return Xml::pathText(root, QStringLiteral("lastinternet"), name) == QStringLiteral("1");
+bool flag(const Xml::Element& root, const QString& name) {
+    return root.pathText(u"lastinternet", name) == QStringLiteral("1");
 }
 
 QString flagText(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-void applyDocument(AppState& state, const QDomDocument* doc) {
-    // A null root (no document, or a first node that is not an element) makes every lookup miss.
-    const QDomElement root = doc ? Xml::firstNodeAsRoot(*doc) : QDomElement();
-    state.ActiveConfigName =
-        Xml::pathText(root, QStringLiteral("lastproj"), QStringLiteral("projectname")).value_or(QString());
-    state.LastIpAddress =
-        Xml::pathText(root, QStringLiteral("lastipadd"), QStringLiteral("ipaddress")).value_or(DefaultIpAddress);
-    state.LanguageName =
-        Xml::pathText(root, QStringLiteral("lastlang"), QStringLiteral("language")).value_or(DefaultLanguage);
+// A null root (no file, or a first node that is not an element) makes every lookup miss.
+void applyRoot(AppState& state, const Xml::Element& root) {
+    state.ActiveConfigName = root.pathText(u"lastproj", u"projectname").value_or(QString());
+    state.LastIpAddress = root.pathText(u"lastipadd", u"ipaddress").value_or(DefaultIpAddress);
+    state.LanguageName = root.pathText(u"lastlang", u"language").value_or(DefaultLanguage);
     state.EnableInternet = flag(root, QStringLiteral("enable_internet"));
     state.EnableUpdate = flag(root, QStringLiteral("enable_update"));
     state.EnableJumpFieldTables = flag(root, QStringLiteral("enable_jump_field_tables"));
     state.DoubleClickAutoSize = flag(root, QStringLiteral("Double_Click_Auto_Size"));
+}
+
+void writeDocument(QXmlStreamWriter& w, const AppState& state) {
+    Xml::prepareWriter(w);
+    w.writeStartElement(QStringLiteral("Conf_Settings"));
+
+    w.writeStartElement(QStringLiteral("lastproj"));
+    Xml::writeTextElement(w, QStringLiteral("projectname"), state.ActiveConfigName);
+    w.writeEndElement();
+
+    w.writeStartElement(QStringLiteral("lastipadd"));
+    Xml::writeTextElement(w, QStringLiteral("ipaddress"), state.LastIpAddress);
+    w.writeEndElement();
+
+    w.writeStartElement(QStringLiteral("lastlang"));
+    Xml::writeTextElement(w, QStringLiteral("language"), state.LanguageName);
+    w.writeEndElement();
+
+    w.writeStartElement(QStringLiteral("lastinternet"));
+    Xml::writeTextElement(w, QStringLiteral("enable_internet"), flagText(state.EnableInternet));
+    Xml::writeTextElement(w, QStringLiteral("enable_update"), flagText(state.EnableUpdate));
+    Xml::writeTextElement(w, QStringLiteral("enable_jump_field_tables"), flagText(state.EnableJumpFieldTables));
+    Xml::writeTextElement(w, QStringLiteral("Double_Click_Auto_Size"), flagText(state.DoubleClickAutoSize));
+    w.writeEndElement();
+
+    w.writeEndElement();
 }
 
 } // namespace
@@ -45,47 +68,31 @@ QString filePath(const AppState& state) {
 }
 
 void Read_Setting(AppState& state) {
-    std::optional<QDomDocument> doc;
+    std::optional<Xml::Tree> tree;
     try {
-        doc = Xml::loadFile(filePath(state));
+        tree = Xml::loadTree(filePath(state));
     } catch (const FileError&) {
-        // A damaged settings file counts as a missing one.
-        doc.reset();
+        // A damaged or unreadable settings file (a folder, a FIFO, far too large) counts as a missing
+        // one; the next save replaces it, or says why it cannot.
+        tree.reset();
     }
-    applyDocument(state, doc ? &*doc : nullptr);
+    applyRoot(state, tree ? tree->firstNodeAsRoot() : Xml::Element());
 }
 
 QByteArray toXml(const AppState& state) {
     QByteArray out;
     QXmlStreamWriter w(&out);
-    Xml::prepareWriter(w);
-    w.writeStartElement(QStringLiteral("Conf_Settings"));
-
-    w.writeStartElement(QStringLiteral("lastproj"));
-    w.writeTextElement(QStringLiteral("projectname"), state.ActiveConfigName);
-    w.writeEndElement();
-
-    w.writeStartElement(QStringLiteral("lastipadd"));
-    w.writeTextElement(QStringLiteral("ipaddress"), state.LastIpAddress);
-    w.writeEndElement();
-
-    w.writeStartElement(QStringLiteral("lastlang"));
-    w.writeTextElement(QStringLiteral("language"), state.LanguageName);
-    w.writeEndElement();
-
-    w.writeStartElement(QStringLiteral("lastinternet"));
-    w.writeTextElement(QStringLiteral("enable_internet"), flagText(state.EnableInternet));
-    w.writeTextElement(QStringLiteral("enable_update"), flagText(state.EnableUpdate));
-    w.writeTextElement(QStringLiteral("enable_jump_field_tables"), flagText(state.EnableJumpFieldTables));
-    w.writeTextElement(QStringLiteral("Double_Click_Auto_Size"), flagText(state.DoubleClickAutoSize));
-    w.writeEndElement();
-
-    w.writeEndElement();
+    writeDocument(w, state);
     return out;
 }
 
 void Save_Setting(const AppState& state) {
-    saveFileOrThrow(filePath(state), toXml(state));
+    const QString path = filePath(state);
+    QByteArray out;
+    QXmlStreamWriter w(&out);
+    writeDocument(w, state);
+    Xml::checkWriter(w, path);
+    saveFileOrThrow(path, out);
 }
 
 } // namespace Settings

@@ -1,21 +1,15 @@
 // SPDX-License-Identifier: MIT
 // tessaro-cli: the configurator's work without windows. The first argument names the command; each
 // command parses its own options.
+#include "app/Product.h"
+#include "common/FileError.h"
 #include "common/SaveFile.h"
 #include "language/TextCatalogue.h"
-#include "app/Product.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QTextStream>
 #include <cstdio>
-
-#ifdef Q_OS_WIN
-#include <fcntl.h>
-#include <io.h>
-#endif
 
 namespace {
 
@@ -33,18 +27,6 @@ void printErr(const QString& text) {
 void printOut(const QString& text) {
     QTextStream out(stdout);
     out << text;
-}
-
-bool writeStdout(const QByteArray& bytes, QString* error) {
-#ifdef Q_OS_WIN
-    _setmode(_fileno(stdout), _O_BINARY); // the bytes already carry their CR LF
-#endif
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly)) {
-        *error = out.errorString();
-        return false;
-    }
-    return writeAll(out, bytes, error) && out.flush();
 }
 
 // A command's own help: our usage line in place of the parser's, which names the executable's path.
@@ -77,7 +59,9 @@ int runTexts(const QStringList& args) {
                                           QStringLiteral("file"));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("Writes to <file> instead of the standard output (the bytes stay "
-                                                   "exact, whatever the shell does to redirected output)."),
+                                                   "exact, whatever the shell does to redirected output); \"-\" is "
+                                                   "the standard output. A device or a pipe is written to, never "
+                                                   "replaced."),
                                     QStringLiteral("file"));
     parser.addOption(help);
     parser.addOption(languageFile);
@@ -98,29 +82,15 @@ int runTexts(const QStringList& args) {
         return ExitUsage;
     }
 
-    TextCatalogue catalogue;
-    catalogue.Build_Default_Texts();
-    if (parser.isSet(languageFile)) {
-        const QString path = parser.value(languageFile);
-        if (!QFileInfo::exists(path)) {
-            printErr(QStringLiteral("%1 texts: the language file \"%2\" does not exist").arg(Program, path));
-            return ExitFailure;
-        }
-        if (!catalogue.Read_Language_File(path)) {
-            printErr(QStringLiteral("%1 texts: cannot read the language file \"%2\"").arg(Program, path));
-            return ExitFailure;
-        }
-    }
-
-    const QByteArray bytes = QByteArray("\xEF\xBB\xBF") + catalogue.toLanguageFile().toUtf8();
-    QString error;
-    if (parser.isSet(output)) {
-        if (!saveFileAtomically(parser.value(output), bytes, &error)) {
-            printErr(Program + QStringLiteral(" texts: ") + error);
-            return ExitFailure;
-        }
-    } else if (!writeStdout(bytes, &error)) {
-        printErr(Program + QStringLiteral(" texts: cannot write the output: ") + error);
+    try {
+        TextCatalogue catalogue;
+        catalogue.Build_Default_Texts();
+        if (parser.isSet(languageFile))
+            catalogue.Read_Language_File(parser.value(languageFile));
+        const QByteArray bytes = QByteArray("\xEF\xBB\xBF") + catalogue.toLanguageFile().toUtf8();
+        writeOutputOrThrow(parser.isSet(output) ? parser.value(output) : QStringLiteral("-"), bytes);
+    } catch (const FileError& e) {
+        printErr(Program + QStringLiteral(" texts: ") + e.message());
         return ExitFailure;
     }
     return ExitOk;

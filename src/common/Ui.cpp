@@ -193,6 +193,40 @@ static void drawGlyph(QPainter& p, Glyph glyph, qreal s) {
         p.drawLine(box.bottomLeft(), box.topRight());
         break;
     }
+    case Glyph::DeleteRow:
+    case Glyph::InsertRow: {
+        // A table row with a minus (delete) or a plus (insert) beside it.
+        p.setPen(QPen(blue, s / 14.0));
+        const QRectF row(box.left(), box.center().y() - s * 0.12, box.width() * 0.62, s * 0.24);
+        p.drawRect(row);
+        p.drawLine(QPointF(row.left() + row.width() / 3, row.top()),
+                   QPointF(row.left() + row.width() / 3, row.bottom()));
+        const bool insert = glyph == Glyph::InsertRow;
+        p.setPen(QPen(insert ? green : red, s / 9.0, Qt::SolidLine, Qt::RoundCap));
+        const QPointF c(box.right() - s * 0.1, box.center().y());
+        p.drawLine(c - QPointF(s * 0.1, 0), c + QPointF(s * 0.1, 0));
+        if (insert)
+            p.drawLine(c - QPointF(0, s * 0.1), c + QPointF(0, s * 0.1));
+        break;
+    }
+    case Glyph::CopyRow: {
+        p.setPen(QPen(blue, s / 14.0));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(box.left(), box.top(), box.width() * 0.6, box.height() * 0.7));
+        p.drawRect(QRectF(box.left() + box.width() * 0.4, box.top() + box.height() * 0.3, box.width() * 0.6,
+                          box.height() * 0.7));
+        break;
+    }
+    case Glyph::PasteRow: {
+        p.setPen(QPen(QColor(170, 120, 30), s / 14.0));
+        p.setBrush(QColor(250, 215, 120));
+        p.drawRoundedRect(QRectF(box.left(), box.top() + s * 0.06, box.width() * 0.75, box.height() - s * 0.06), 2, 2);
+        p.setPen(QPen(blue, s / 14.0));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(box.left() + box.width() * 0.35, box.top() + box.height() * 0.35, box.width() * 0.65,
+                          box.height() * 0.65));
+        break;
+    }
     case Glyph::Logo: {
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(47, 111, 179));

@@ -33,7 +33,24 @@ struct TitleLabels {
 TitleLabels titleStrip(QWidget* parent, const QString& productCode, const QFont& codeFont, int descTop);
 
 // Icons drawn in code, so the program needs no picture files.
-enum class Glyph { New, Open, Settings, Rules, Variables, Update, Info, Options, Close, Ok, Cancel, Logo };
+enum class Glyph {
+    New,
+    Open,
+    Settings,
+    Rules,
+    Variables,
+    Update,
+    Info,
+    Options,
+    Close,
+    Ok,
+    Cancel,
+    Logo,
+    DeleteRow,
+    InsertRow,
+    CopyRow,
+    PasteRow
+};
 QIcon icon(Glyph glyph, int size = 24);
 
 } // namespace Ui

@@ -2,61 +2,11 @@
 #include "Xml.h"
 
 #include "FileError.h"
+#include "ReadFile.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QXmlStreamWriter>
 
 namespace Xml {
-
-static QDomDocument parse(const QString& path, QFile& file) {
-    const QString shown = QDir::toNativeSeparators(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Cannot read the file %1: %2").arg(shown, file.errorString()));
-    QDomDocument doc;
-    QString message;
-    int line = 0;
-    int column = 0;
-    if (!doc.setContent(&file, &message, &line, &column))
-        throw FileError(QStringLiteral("The file %1 is not valid XML: %2 (line %3, column %4)")
-                            .arg(shown, message)
-                            .arg(line)
-                            .arg(column));
-    return doc;
-}
-
-std::optional<QDomDocument> loadFile(const QString& path) {
-    QFileInfo info(path);
-    if (!info.exists() || info.isDir())
-        return std::nullopt;
-    QFile file(path);
-    return parse(path, file);
-}
-
-QDomDocument loadExistingFile(const QString& path) {
-    QFile file(path);
-    return parse(path, file);
-}
-
-QDomElement firstNodeAsRoot(const QDomDocument& doc) {
-    return doc.firstChild().toElement();
-}
-
-std::optional<QString> childText(const QDomNode& parent, const QString& name) {
-    if (parent.isNull())
-        return std::nullopt;
-    const QDomElement e = parent.firstChildElement(name);
-    if (e.isNull())
-        return std::nullopt;
-    return e.text();
-}
-
-std::optional<QString> pathText(const QDomNode& parent, const QString& first, const QString& second) {
-    if (parent.isNull())
-        return std::nullopt;
-    return childText(parent.firstChildElement(first), second);
-}
 
 void prepareWriter(QXmlStreamWriter& writer) {
     writer.setAutoFormatting(false);
@@ -71,29 +21,54 @@ static bool allowed(char32_t c) {
 }
 
 QString xmlSafe(const QString& text) {
-    QString out;
-    out.reserve(text.size());
     const qsizetype n = text.size();
+    QString out;
     bool changed = false;
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
-            out += c;
-            out += text.at(++i);
-            continue;
-        }
-        if (allowed(c.unicode()))
-            out += c;
-        else
+        const bool pair = c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate();
+        if (pair || allowed(c.unicode())) {
+            if (changed) {
+                out += c;
+                if (pair)
+                    out += text.at(i + 1);
+            }
+        } else if (!changed) {
+            // The first character to drop: copy what came before it, then go on copying.
             changed = true;
+            out = text.first(i);
+            out.reserve(n);
+        }
+        if (pair)
+            ++i;
     }
     return changed ? out : text;
 }
 
+void writeTextElement(QXmlStreamWriter& writer, const QString& name, const QString& value) {
+    const QString text = xmlSafe(value);
+    writer.writeStartElement(name);
+    qsizetype from = 0;
+    for (qsizetype cr = text.indexOf(u'\r'); cr >= 0; cr = text.indexOf(u'\r', from)) {
+        if (cr > from)
+            writer.writeCharacters(text.sliced(from, cr - from));
+        writer.writeEntityReference(QStringLiteral("#13"));
+        from = cr + 1;
+    }
+    if (from < text.size() || text.isEmpty())
+        writer.writeCharacters(text.sliced(from));
+    writer.writeEndElement();
+}
+
+void writeAttribute(QXmlStreamWriter& writer, const QString& name, const QString& value) {
+    writer.writeAttribute(name, xmlSafe(value));
+}
+
 void checkWriter(const QXmlStreamWriter& writer, const QString& path) {
     if (writer.hasError())
-        throw FileError(QStringLiteral("Cannot write the file %1: the XML writer failed")
-                            .arg(QDir::toNativeSeparators(path)));
+        throw FileError(QStringLiteral("Cannot write the file %1: a value holds a character that an XML file cannot "
+                                       "hold; the file was left as it was")
+                            .arg(Files::shown(path)));
 }
 
 } // namespace Xml

@@ -10,7 +10,14 @@
 // A read-only element tree for the configuration and settings files, built in one pass with
 // QXmlStreamReader: time and memory grow linearly with the file (QDomDocument does not on deep or
 // attribute-heavy input), and every text is kept exactly as written, blanks-only texts included.
+//
+// Two things no file of this program holds are refused before they cost time or memory: an element
+// with more than MaxAttributes attributes (QXmlStreamReader's time grows with the square of the
+// attributes of one element) and a document type declaration (its entities could expand a small file
+// into gigabytes).
 namespace Xml {
+
+inline constexpr int MaxAttributes = 256;
 
 struct TreeData;
 
@@ -23,7 +30,7 @@ public:
     bool isNull() const { return !m_data; }
     QString name() const;
 
-    // All text inside the element in document order (as QDomElement::text()).
+    // All text inside the element in document order, its descendants' included.
     QString text() const;
 
     std::optional<QString> attribute(QStringView name) const;
@@ -70,8 +77,8 @@ private:
     std::shared_ptr<const TreeData> m_data;
 };
 
-// Parses `data`; throws FileError naming `path`, the parser's message, line and column when it is
-// not well-formed.
+// Parses `data` (at most Files::MaxReadSize bytes); throws FileError naming `path`, the parser's
+// message, line and column when it is not well-formed or is refused.
 Tree parseTree(const QByteArray& data, const QString& path);
 
 // Reads and parses the file (a regular file, bounded in size). Nothing when the file does not exist;

@@ -209,6 +209,10 @@ constexpr DefaultTextEntry kDefaults[] = {
     {1253, u"Port Field (1-223)"},
     {1254, u"!! [LoraWAN Uplink] FPort must be between 1 and 223"},
     {1255, u"!! [LoraWAN Downlink] FPort must be between 1 and 223"},
+    {1258, u"Warning!! %d rules of the LoRaWAN Uplink list are not shown: the table holds %d rules. They will be "
+           u"dropped if you press OK."},
+    {1259, u"Warning!! %d rules of the LoRaWAN Downlink list are not shown: the table holds %d rules. They will be "
+           u"dropped if you press OK."},
     // Communication parameter editor: NTP, OPC UA Server and Ethernet Connection panels
     {2557, u"NTP (Network Time Protocol)"},
     {2558, u"Server URL"},

@@ -2,15 +2,15 @@
 #include "TextCatalogue.h"
 
 #include "DefaultTexts.h"
+#include "common/ReadFile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 #include <optional>
 
 namespace {
 
 constexpr QChar kPilcrow(0x00B6);
+const QString EnglishName = QStringLiteral("English");
 const QString kBlank(QLatin1Char(' '));
 
 bool isBlankOrControl(QChar c) {
@@ -133,16 +133,12 @@ void TextCatalogue::fillWithBlanks() {
         m_texts.append(kBlank);
 }
 
-bool TextCatalogue::Read_Language_File(const QString& path) {
-    if (QFileInfo(path).isDir())
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
+void TextCatalogue::Read_Language_File(const QString& path) {
+    // Read whole before anything changes, so a file that cannot be read leaves the catalogue as it was.
+    readLanguageBytes(Files::readRegularFile(path));
+}
 
+void TextCatalogue::readLanguageBytes(const QByteArray& bytes) {
     if (m_texts.size() != Size)
         fillWithBlanks();
     const QString content = decodeLanguageFile(bytes);
@@ -156,20 +152,24 @@ bool TextCatalogue::Read_Language_File(const QString& path) {
             m_texts[line->index] = line->text;
         start = end + 1;
     }
-    return true;
 }
 
 void TextCatalogue::Load_Language(const QString& languageFolder, QString& languageName) {
     Build_Default_Texts();
-    const QString path = languageFolder + QLatin1Char('/') + languageName + QStringLiteral(".lng");
-    if (QFileInfo(path).isFile()) {
-        Read_Language_File(path);
-        return;
+    // Something at the path, even a file that cannot be read, is the language file: the read reports
+    // it. Only a name that leads to nothing, or that is no plain file name ("../x" would reach outside
+    // the folder), falls back to English.
+    if (Files::isPlainName(languageName)) {
+        const QString path = languageFolder + QLatin1Char('/') + languageName + QStringLiteral(".lng");
+        if (std::optional<QByteArray> bytes = Files::readRegularFileIfExists(path)) {
+            readLanguageBytes(*bytes);
+            return;
+        }
     }
-    languageName = QStringLiteral("English");
-    const QString english = languageFolder + QStringLiteral("/English.lng");
-    if (QFileInfo(english).isFile())
-        Read_Language_File(english);
+    languageName = EnglishName;
+    const QString english = languageFolder + QLatin1Char('/') + EnglishName + QStringLiteral(".lng");
+    if (std::optional<QByteArray> bytes = Files::readRegularFileIfExists(english))
+        readLanguageBytes(*bytes);
 }
 
 QString TextCatalogue::toLanguageFile() const {

@@ -25,9 +25,10 @@ public:
     // 6400 entries of a single blank: a base on which a language file shows exactly what it sets.
     void fillWithBlanks();
 
-    // Lays the entries of one language file over the catalogue. Returns false when the file cannot be
-    // read (the catalogue is left as it was). A catalogue that was never built is first filled with
-    // blanks, so every index of the file has an entry to replace.
+    // Lays the entries of one language file over the catalogue. Throws FileError, naming the file and
+    // the reason, when the file cannot be read (a missing file, a folder, a FIFO or device, a file far
+    // too large); the catalogue is then left as it was. A catalogue that was never built is first
+    // filled with blanks, so every index of the file has an entry to replace.
     //
     // Per line: strip blanks and control characters; only lines beginning with "STR" count. The index is
     // the text from the 4th character up to the second-last character before the first "=" (the
@@ -36,10 +37,12 @@ public:
     // "$"), inner blanks and indices outside 0..6399 skip the line. The text after the first "=" is
     // stripped, cut before "/#/" (a comment) and stripped again; an empty text skips the line. A leading
     // "¶" is removed and the text ends before the next "¶". A later line for the same index wins.
-    bool Read_Language_File(const QString& path);
+    void Read_Language_File(const QString& path);
 
-    // Build_Default_Texts, then the file `languageFolder`/`languageName`.lng; when that file is missing
-    // `languageName` becomes "English" and `languageFolder`/English.lng is read if present.
+    // Build_Default_Texts, then the file `languageFolder`/`languageName`.lng. When nothing is there, or
+    // `languageName` is no plain file name (it could lead out of the folder), `languageName` becomes
+    // "English" and `languageFolder`/English.lng is read if present. A language file that is there but
+    // cannot be read throws FileError after the default English texts are in place.
     void Load_Language(const QString& languageFolder, QString& languageName);
 
     // The catalogue as a language file: one "STR<index> = <text>" line for every entry that is not a
@@ -53,6 +56,8 @@ public:
     QString toLanguageFile() const;
 
 private:
+    void readLanguageBytes(const QByteArray& bytes);
+
     QStringList m_texts;
 };
 

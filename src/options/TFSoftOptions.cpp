@@ -299,7 +299,11 @@ void TFSoftOptions::LangClick(int slot) {
     // The texts change now; the stored language changes only through OK.
     const QString kept = m_state.LanguageName;
     m_state.LanguageName = chosen;
-    m_state.catalogue.Load_Language(m_state.LanguageFolder, m_state.LanguageName);
+    try {
+        m_state.catalogue.Load_Language(m_state.LanguageFolder, m_state.LanguageName);
+    } catch (const FileError& e) {
+        Messages::generalError(e.message()); // the default English texts stand in
+    }
     m_state.LanguageName = kept;
 
     if (Change_Language)

@@ -4,6 +4,7 @@
 #include "LoRaRadio.h"
 #include "common/SaveFile.h"
 #include "common/Xml.h"
+#include "common/XmlTree.h"
 #include "language/TextCatalogue.h"
 
 #include <QXmlStreamWriter>
@@ -114,15 +115,15 @@ ParGenSet ParGenSet::noFileDefaults() {
 }
 
 ParGenSet ParGenSet::load(const QString& path) {
-    const std::optional<QDomDocument> doc = Xml::loadFile(path);
-    if (!doc)
+    const std::optional<Xml::Tree> tree = Xml::loadTree(path);
+    if (!tree)
         return noFileDefaults();
 
-    const QDomElement root = Xml::firstNodeAsRoot(*doc);
+    const Xml::Element root = tree->firstNodeAsRoot();
     ParGenSet set;
     for (int f = 0; f < FieldCount; ++f) {
         const FieldInfo& fi = kFields[f];
-        const std::optional<QString> text = Xml::childText(root, QString::fromLatin1(fi.element));
+        const std::optional<QString> text = root.childText(QString::fromLatin1(fi.element));
         const QString missing = QString::fromLatin1(fi.missing);
         switch (fi.kind) {
         case Kind::Flag:
@@ -153,22 +154,30 @@ ParGenSet ParGenSet::load(const QString& path) {
     return set;
 }
 
-QByteArray ParGenSet::toXml() const {
-    QByteArray out;
-    QXmlStreamWriter w(&out);
+void ParGenSet::writeDocument(QXmlStreamWriter& w) const {
     Xml::prepareWriter(w);
     w.writeStartElement(QStringLiteral("Par_Gen"));
     for (int f = 0; f < FieldCount; ++f) {
         const QString& text = f == Eth_Conn_DHCP_WiFi ? QStringLiteral("0") : m_values[f];
-        w.writeTextElement(QString::fromLatin1(kFields[f].element), text);
+        Xml::writeTextElement(w, QString::fromLatin1(kFields[f].element), text);
     }
     w.writeEndElement();
     w.writeComment(kVersionComment);
+}
+
+QByteArray ParGenSet::toXml() const {
+    QByteArray out;
+    QXmlStreamWriter w(&out);
+    writeDocument(w);
     return out;
 }
 
 void ParGenSet::save(const QString& path) const {
-    saveFileOrThrow(path, toXml());
+    QByteArray out;
+    QXmlStreamWriter w(&out);
+    writeDocument(w);
+    Xml::checkWriter(w, path);
+    saveFileOrThrow(path, out);
 }
 
 void ParGenSet::recomputePayloadSize() {

@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 
+class QXmlStreamWriter;
 class TextCatalogue;
 
 // The 43 communication parameters of one configuration, each held as the text its editor control
@@ -96,6 +97,7 @@ public:
     static ParGenSet load(const QString& path);
 
     // The file's bytes: root Par_Gen, the 43 elements in field order, the SW_VERSION comment after it.
+    // Characters XML cannot hold are left out of every value.
     QByteArray toXml() const;
 
     // Writes toXml() atomically; throws FileError on failure (the old file stays whole).
@@ -107,6 +109,8 @@ public:
     bool operator==(const ParGenSet& other) const = default;
 
 private:
+    void writeDocument(QXmlStreamWriter& writer) const;
+
     std::array<QString, ParGen::FieldCount> m_values;
 };
 

@@ -4,6 +4,7 @@
 #include "app/AppState.h"
 #include "app/Configurations.h"
 #include "app/Product.h"
+#include "common/FileError.h"
 #include "common/LbButton.h"
 #include "common/MessageService.h"
 #include "common/Ui.h"
@@ -71,9 +72,10 @@ void TFNew_Project::showEvent(QShowEvent* event) {
 
 void TFNew_Project::Btn_OKClick() {
     const QString name = E_New_Proj->text();
-    const int refusal = Configurations::createConfiguration(m_state.ProjectsFolder, name);
-    if (refusal != 0) {
-        Messages::error(m_state.Text(refusal));
+    try {
+        Configurations::createConfiguration(m_state.ProjectsFolder, name, m_state.catalogue);
+    } catch (const FileError& e) {
+        Messages::error(e.message());
         return;
     }
     Configurations::activate(m_state, name);

@@ -15,6 +15,7 @@
 #include "options/TFSoftOptions.h"
 #include "options/VersionCheck.h"
 #include "params/TFParGen.h"
+#include "rules/TFLoRa_Set_Access.h"
 #include "update/TFBoot.h"
 
 #include <QCloseEvent>
@@ -92,7 +93,7 @@ std::span<const TFTessaroFirmWare::Step> TFTessaroFirmWare::steps() {
         {"Btn_Opz",                  icon(574),    Options,   -1,     13,  Any,  opens<TFSoftOptions>(&W::afterOptions)},
         {nullptr,                    {},           Update,    -1,     -1,  Conf, opens<TFBoot>()},
         {"Btn_Prm_Gen",              step(2),      Settings,  20,     24,  Conf, opens<TFParGen>()},
-        {"Btn_LoRaWAN_Access",       step(3),      Rules,     21,     25,  Conf, nothingYet()},
+        {"Btn_LoRaWAN_Access",       step(3),      Rules,     21,     25,  Conf, opens<TFLoRa_Set_Access>()},
         {"Btn_OPC_UA_Server_Access", step(4),      Variables, 76,     77,  Conf, nothingYet()},
         {"Btn_CreateBin",            step(5),      Update,    17,     26,  Conf, nothingYet()},
         {"Btn_Close",                icon(632),    Close,     -1,     14,  Any,  runs(&W::closeWindow)},
@@ -189,7 +190,11 @@ void TFTessaroFirmWare::FormCreate(const QString& programFolder) {
     L_SW_Desc->setText(Product::Description);
     L_SW_Desc->adjustSize();
 
-    m_state.catalogue.Load_Language(m_state.LanguageFolder, m_state.LanguageName);
+    try {
+        m_state.catalogue.Load_Language(m_state.LanguageFolder, m_state.LanguageName);
+    } catch (const FileError& e) {
+        Messages::generalError(e.message()); // the default English texts stand in
+    }
 
     // A name that is no plain folder name (edited by hand to "../x") is not followed out of PROJECTS.
     const QString remembered = m_state.ProjectsFolder + QLatin1Char('/') + m_state.ActiveConfigName;

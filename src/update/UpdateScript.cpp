@@ -2,7 +2,6 @@
 #include "UpdateScript.h"
 
 #include "common/FileError.h"
-#include "common/ReadFile.h"
 #include "common/SaveFile.h"
 #include "common/Xml.h"
 
@@ -131,13 +130,7 @@ QString scriptPath(const QString& programFolder) {
 }
 
 void Compile_XML_Parameter_New_Boot(const QString& programFolder, const Input& input) {
-    const QString path = scriptPath(programFolder);
-    // A save replaces whatever stands at the path; a folder, FIFO or device there is not ours to replace.
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile())
-        throw FileError(QStringLiteral("Cannot write the file %1: something other than a file stands there")
-                            .arg(Files::shown(path)));
-    saveFileOrThrow(path, build(input));
+    saveFileOrThrow(scriptPath(programFolder), build(input));
 }
 
 } // namespace UpdateScript

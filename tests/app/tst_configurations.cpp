@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/AppState.h"
 #include "app/Configurations.h"
+#include "common/FileError.h"
+#include "language/TextCatalogue.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -22,12 +24,29 @@ class TestConfigurations : public QObject {
         return out;
     }
 
+    // The text index of the refusal createConfiguration reports for `name`; 0 when it creates the folder.
+    static int refusalOf(const QString& projects, const QString& name) {
+        TextCatalogue texts;
+        texts.Build_Default_Texts();
+        try {
+            Configurations::createConfiguration(projects, name, texts);
+        } catch (const FileError& e) {
+            for (int index :
+                 {Configurations::TextNameRefused, Configurations::TextFolderExists, Configurations::TextNameEmpty}) {
+                if (e.message() == texts.Text(index))
+                    return index;
+            }
+            return -1;
+        }
+        return 0;
+    }
+
 private Q_SLOTS:
     void create() {
         QTemporaryDir dir;
         const QString projects = dir.filePath(QStringLiteral("PROJECTS"));
         QVERIFY(QDir().mkpath(projects));
-        QCOMPARE(Configurations::createConfiguration(projects, QStringLiteral("Alpha")), 0);
+        QCOMPARE(refusalOf(projects, QStringLiteral("Alpha")), 0);
         QVERIFY(QFileInfo(projects + QStringLiteral("/Alpha/bin")).isDir());
         // Only the empty bin folder: no file is copied into a new configuration.
         QCOMPARE(tree(projects + QStringLiteral("/Alpha")), QStringList{projects + QStringLiteral("/Alpha/bin")});
@@ -48,6 +67,14 @@ private Q_SLOTS:
         QTest::newRow("climbing") << QStringLiteral("../outside") << 105;
         QTest::newRow("trailing slash") << QStringLiteral("Fresh/") << 105;
         QTest::newRow("into existing") << QStringLiteral("Existing/inner") << 105;
+        // Names the file system takes but that would not come back from the settings file after a restart.
+        QTest::newRow("line feed") << QStringLiteral("Alpha\n") << 105;
+        QTest::newRow("carriage return") << QStringLiteral("Al\rpha") << 105;
+        QTest::newRow("U+0001") << QStringLiteral("\u0001Alpha") << 105;
+        QTest::newRow("tab") << QStringLiteral("Al\tpha") << 105;
+        QTest::newRow("DEL") << QStringLiteral("Alpha\u007f") << 105;
+        QTest::newRow("unpaired surrogate") << QStringLiteral("Alpha") + QChar(0xD800) << 105;
+        QTest::newRow("U+FFFE") << QStringLiteral("Alpha") + QChar(0xFFFE) << 105;
     }
 
     void refusals() {
@@ -62,7 +89,7 @@ private Q_SLOTS:
         file.close();
         const QStringList before = tree(dir.path());
 
-        QCOMPARE(Configurations::createConfiguration(projects, name), text);
+        QCOMPARE(refusalOf(projects, name), text);
         QCOMPARE(tree(dir.path()), before);
     }
 
@@ -70,7 +97,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         // PROJECTS is missing: one level is created, so the configuration's folder is refused.
         const QString projects = dir.filePath(QStringLiteral("PROJECTS"));
-        QCOMPARE(Configurations::createConfiguration(projects, QStringLiteral("Alpha")), 105);
+        QCOMPARE(refusalOf(projects, QStringLiteral("Alpha")), 105);
         QVERIFY(!QFileInfo::exists(projects));
     }
 
@@ -86,7 +113,7 @@ private Q_SLOTS:
     void nameUsedAsTyped() {
         QFETCH(QString, name);
         QTemporaryDir dir;
-        QCOMPARE(Configurations::createConfiguration(dir.path(), name), 0);
+        QCOMPARE(refusalOf(dir.path(), name), 0);
         QCOMPARE(Configurations::listConfigurations(dir.path()), QStringList{name});
     }
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "common/FileError.h"
 #include "app/AppState.h"
 #include "app/Settings.h"
+#include "common/AwkwardValues.h"
+#include "common/FileError.h"
+#include "common/SpecialFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,6 +57,23 @@ QByteArray without(const QByteArray& xml, const QByteArray& element) {
 
 QByteArray replaced(QByteArray xml, const QByteArray& from, const QByteArray& to) {
     return xml.replace(from, to);
+}
+
+// a0="" a1="" ... for one element.
+QByteArray attributes(int count) {
+    QByteArray out;
+    for (int i = 0; i < count; ++i)
+        out += " a" + QByteArray::number(i) + "=\"\"";
+    return out;
+}
+
+char* toString(const Values& v) {
+    return QTest::toString(QStringLiteral("name \"%1\", ip \"%2\", language \"%3\", flags %4%5%6%7")
+                               .arg(v.name, v.ip, v.language)
+                               .arg(v.internet)
+                               .arg(v.update)
+                               .arg(v.jump)
+                               .arg(v.autoSize));
 }
 
 } // namespace
@@ -162,7 +181,7 @@ private Q_SLOTS:
             f.write(content);
         }
         Settings::Read_Setting(state);
-        QVERIFY(Values::of(state) == expected);
+        QCOMPARE(Values::of(state), expected);
         QVERIFY(state.ActiveConfigPath.isEmpty());
     }
 
@@ -172,7 +191,7 @@ private Q_SLOTS:
         AppState state = dirtyState(dir.path());
         QVERIFY(QDir().mkpath(Settings::filePath(state)));
         Settings::Read_Setting(state);
-        QVERIFY(Values::of(state) == Defaults);
+        QCOMPARE(Values::of(state), Defaults);
     }
 
     void firstRunFileBytes() {
@@ -216,7 +235,7 @@ private Q_SLOTS:
 
         AppState in = dirtyState(dir.path());
         Settings::Read_Setting(in);
-        QVERIFY(Values::of(in) == Values::of(out));
+        QCOMPARE(Values::of(in), Values::of(out));
 
         QFile f(Settings::filePath(out));
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -224,6 +243,99 @@ private Q_SLOTS:
         QVERIFY(!bytes.startsWith("<?xml"));
         QVERIFY(!bytes.contains('\n'));
         QVERIFY(bytes.contains(name.toUtf8()) || name.contains(QLatin1Char('<')));
+    }
+
+    // Every text the settings file holds, with every awkward value: it comes back as XML can hold it, and
+    // saving what came back gives the same bytes.
+    void awkwardValues_data() { AwkwardValues::addRows(); }
+    void awkwardValues() {
+        QFETCH(QString, value);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        AppState out;
+        out.setProgramFolder(dir.path());
+        out.ActiveConfigName = value;
+        out.LastIpAddress = value + QStringLiteral("ip");
+        out.LanguageName = QStringLiteral("lang") + value;
+        Settings::Save_Setting(out);
+        const QByteArray first = SpecialFiles::contents(Settings::filePath(out));
+
+        AppState in = dirtyState(dir.path());
+        Settings::Read_Setting(in);
+        QCOMPARE(in.ActiveConfigName, expected);
+        QCOMPARE(in.LastIpAddress, expected + QStringLiteral("ip"));
+        QCOMPARE(in.LanguageName, QStringLiteral("lang") + expected);
+        QVERIFY(!in.EnableInternet && !in.EnableUpdate && !in.EnableJumpFieldTables && !in.DoubleClickAutoSize);
+
+        Settings::Save_Setting(in);
+        QCOMPARE(SpecialFiles::contents(Settings::filePath(in)), first);
+    }
+
+    // Whatever stands in the place of the settings file, reading it never blocks and gives the defaults;
+    // saving replaces only a regular file (through a link too) and otherwise says why.
+    void oddSettingsFiles_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("saveError"); // empty: the save succeeds
+        QTest::newRow("FIFO") << "fifo"
+                              << "not a regular file";
+        QTest::newRow("character device") << "char"
+                                          << "not a regular file";
+        QTest::newRow("folder") << "dir"
+                                << "it is a folder";
+        QTest::newRow("far too large") << "large" << QString();
+        QTest::newRow("document type") << "doctype" << QString();
+        QTest::newRow("attribute-heavy") << "attributes" << QString();
+        QTest::newRow("link to a settings file") << "link" << QString();
+    }
+    void oddSettingsFiles() {
+        QFETCH(QString, kind);
+        QFETCH(QString, saveError);
+        QTemporaryDir dir;
+        AppState state = dirtyState(dir.path());
+        const QString path = Settings::filePath(state);
+        const QString elsewhere = dir.filePath(QStringLiteral("elsewhere.xml"));
+        bool made = false;
+        if (kind == "fifo")
+            made = SpecialFiles::makeFifo(path);
+        else if (kind == "char")
+            made = SpecialFiles::makeCharDevice(path, SpecialFiles::Zero);
+        else if (kind == "dir")
+            made = QDir().mkdir(path);
+        else if (kind == "large")
+            made = SpecialFiles::writeFile(path, fullFile()) && SpecialFiles::makeSparseFile(path, 17 << 20);
+        else if (kind == "doctype")
+            made = SpecialFiles::writeFile(path, "<!DOCTYPE C [<!ENTITY n \"Alpha\">]>" +
+                                                     replaced(fullFile(), ">Alpha<", ">&n;<"));
+        else if (kind == "attributes")
+            made =
+                SpecialFiles::writeFile(path, replaced(fullFile(), "<lastproj>", "<lastproj" + attributes(5000) + ">"));
+        else if (kind == "link")
+            made = SpecialFiles::writeFile(elsewhere, fullFile()) && SpecialFiles::makeLink(elsewhere, path);
+        VERIFY_MADE(made);
+        const QString kindBefore = SpecialFiles::kindOf(path);
+
+        Settings::Read_Setting(state);
+        QCOMPARE(Values::of(state), kind == "link" ? Full : Defaults);
+
+        state.ActiveConfigName = QStringLiteral("Saved");
+        if (saveError.isEmpty()) {
+            Settings::Save_Setting(state);
+            AppState back = dirtyState(dir.path());
+            Settings::Read_Setting(back);
+            QCOMPARE(back.ActiveConfigName, QStringLiteral("Saved"));
+        } else {
+            try {
+                Settings::Save_Setting(state);
+                QFAIL("saved over something that is not a regular file");
+            } catch (const FileError& e) {
+                QVERIFY2(e.message().startsWith("Cannot write the file " + path + ": ") &&
+                             e.message().contains(saveError),
+                         qPrintable(e.message()));
+            }
+        }
+        QCOMPARE(SpecialFiles::kindOf(path), kind == "link" || !saveError.isEmpty() ? kindBefore : "file");
+        if (kind == "link")
+            QVERIFY(SpecialFiles::contents(elsewhere).contains("<projectname>Saved</projectname>"));
     }
 
     void failedSaveThrows() {

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include "common/FileError.h"
+#include "common/SpecialFiles.h"
 #include "language/TextCatalogue.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -146,7 +150,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(path, utf8WithBom(lines.join("\r\n") + "\r\n")));
         TextCatalogue c;
         c.Build_Default_Texts();
-        QVERIFY(c.Read_Language_File(path));
+        c.Read_Language_File(path);
         compareWithDefaults(c, changes);
     }
 
@@ -182,7 +186,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(path, bytes));
         TextCatalogue c;
         c.Build_Default_Texts();
-        QVERIFY(c.Read_Language_File(path));
+        c.Read_Language_File(path);
         compareWithDefaults(c, changes);
     }
 
@@ -205,25 +209,71 @@ private Q_SLOTS:
         for (const QString& path : {path8, path16}) {
             TextCatalogue c;
             c.Build_Default_Texts();
-            QVERIFY(c.Read_Language_File(path));
+            c.Read_Language_File(path);
             compareWithDefaults(c, expected);
         }
     }
 
-    void unreadableFileLeavesCatalogue() {
+    // Refused whole, at once and with the reason: the catalogue stays as it was.
+    void unreadableFile_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "missing"
+                                 << "No such file or directory";
+        QTest::newRow("folder") << "folder"
+                                << "it is a folder";
+        QTest::newRow("FIFO") << "fifo"
+                              << "not a regular file";
+        QTest::newRow("endless device") << "zero"
+                                        << "not a regular file";
+        QTest::newRow("far too large") << "large"
+                                       << "larger than";
+    }
+    void unreadableFile() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
         const QString path = dir.filePath("Deutsch.lng");
-        QVERIFY(writeFile(path, "STR0012 = Info\r\n"));
+        bool made = true;
+        if (kind == "folder")
+            made = QDir().mkdir(path);
+        else if (kind == "fifo")
+            made = SpecialFiles::makeFifo(path);
+        else if (kind == "zero")
+            made = SpecialFiles::makeCharDevice(path, SpecialFiles::Zero);
+        else if (kind == "large")
+            made = SpecialFiles::makeSparseFile(path, 64 * 1024 * 1024);
+        VERIFY_MADE(made);
+        QVERIFY(writeFile(dir.filePath("good.lng"), "STR0012 = Info\r\n"));
+
         TextCatalogue c;
         c.Build_Default_Texts();
-        QVERIFY(c.Read_Language_File(path));
-        QVERIFY(!c.Read_Language_File(dir.filePath("missing.lng")));
-        QVERIFY(!c.Read_Language_File(dir.path())); // a folder
+        c.Read_Language_File(dir.filePath("good.lng"));
+        try {
+            c.Read_Language_File(path);
+            QFAIL("no error");
+        } catch (const FileError& e) {
+            QVERIFY2(e.message().startsWith("Cannot read the file " + path + ": ") && e.message().contains(reason),
+                     qPrintable(e.message()));
+        }
         compareWithDefaults(c, {{12, "Info"}});
 
         TextCatalogue empty;
-        QVERIFY(!empty.Read_Language_File(dir.filePath("missing.lng")));
+        QVERIFY_THROWS_EXCEPTION(FileError, empty.Read_Language_File(path));
         QCOMPARE(empty.count(), 0);
+
+        // The language chosen by that name: a missing file falls back to English without a word; one
+        // that is there but cannot be read says why, after the default texts are in place.
+        QString name = "Deutsch";
+        TextCatalogue loaded;
+        if (kind == "missing") {
+            loaded.Load_Language(dir.path(), name);
+            QCOMPARE(name, QStringLiteral("English"));
+        } else {
+            QVERIFY_THROWS_EXCEPTION(FileError, loaded.Load_Language(dir.path(), name));
+            QCOMPARE(name, QStringLiteral("Deutsch"));
+        }
+        compareWithDefaults(loaded, {});
     }
 
     void fileOverUnbuiltCatalogue() {
@@ -231,7 +281,7 @@ private Q_SLOTS:
         const QString path = dir.filePath("Deutsch.lng");
         QVERIFY(writeFile(path, "STR6399 = last\r\n"));
         TextCatalogue c;
-        QVERIFY(c.Read_Language_File(path));
+        c.Read_Language_File(path);
         QCOMPARE(c.count(), 6400);
         QCOMPARE(c.Text(6399), QStringLiteral("last"));
         QCOMPARE(c.Text(18), QStringLiteral(" "));
@@ -254,18 +304,32 @@ private Q_SLOTS:
                                                << "English" << Changes{{12, "About"}};
         QTest::newRow("empty name") << Files{{"English", english}} << ""
                                     << "English" << Changes{{12, "About"}};
+        // A name that is no plain file name is never followed out of the folder, even to a file that is there.
+        const Files outside{{"English", english}, {"../outside/evil", german}, {"inner/Deutsch", german}};
+        QTest::newRow("climbing out") << outside << "../outside/evil"
+                                      << "English" << Changes{{12, "About"}};
+        QTest::newRow("into a sub-folder") << outside << "inner/Deutsch"
+                                           << "English" << Changes{{12, "About"}};
+        QTest::newRow("absolute") << outside << "@DIR@/inner/Deutsch"
+                                  << "English" << Changes{{12, "About"}};
     }
     void loadLanguage() {
         QFETCH(Files, files);
         QFETCH(QString, language);
         QFETCH(QString, expectedLanguage);
         QFETCH(Changes, changes);
-        QTemporaryDir dir;
-        for (auto it = files.cbegin(); it != files.cend(); ++it)
-            QVERIFY(writeFile(dir.filePath(it.key() + ".lng"), utf8WithBom(it.value())));
+        QTemporaryDir top;
+        // The language folder sits one level down, so that a name can try to climb out of it.
+        const QString folder = top.filePath("LANGUAGE");
+        QVERIFY(QDir().mkpath(folder));
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            const QString path = folder + '/' + it.key() + ".lng";
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+            QVERIFY(writeFile(path, utf8WithBom(it.value())));
+        }
         TextCatalogue c;
-        QString name = language;
-        c.Load_Language(dir.path(), name);
+        QString name = QString(language).replace("@DIR@", folder);
+        c.Load_Language(folder, name);
         QCOMPARE(name, expectedLanguage);
         compareWithDefaults(c, changes);
     }
@@ -312,12 +376,12 @@ private Q_SLOTS:
         source.Build_Default_Texts();
         if (!lines.isEmpty()) {
             QVERIFY(writeFile(dir.filePath("in.lng"), utf8WithBom(lines.join("\n"))));
-            QVERIFY(source.Read_Language_File(dir.filePath("in.lng")));
+            source.Read_Language_File(dir.filePath("in.lng"));
         }
         QVERIFY(writeFile(dir.filePath("out.lng"), utf8WithBom(source.toLanguageFile())));
         TextCatalogue blanks;
         blanks.fillWithBlanks();
-        QVERIFY(blanks.Read_Language_File(dir.filePath("out.lng")));
+        blanks.Read_Language_File(dir.filePath("out.lng"));
         // Every entry comes back, the single blanks because the base is all blanks.
         for (int i = 0; i < TextCatalogue::Size; ++i)
             QCOMPARE(blanks.Text(i), source.Text(i));

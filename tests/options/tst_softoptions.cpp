@@ -2,6 +2,7 @@
 #include "app/AppState.h"
 #include "app/Product.h"
 #include "common/MessageService.h"
+#include "common/SpecialFiles.h"
 #include "options/TFSoftOptions.h"
 #include "options/VersionCheck.h"
 #include "support/HttpTestServer.h"
@@ -365,6 +366,25 @@ private Q_SLOTS:
         d->LangClick(0);
         QCOMPARE(m_state->Text(312), QStringLiteral("OK"));
         QCOMPARE(m_state->Text(313), QStringLiteral("Abort")); // the English file lies over the defaults
+        QCOMPARE(m_state->LanguageName, QStringLiteral("English"));
+    }
+
+    // The chosen file cannot be read (here a FIFO put in its place): the reason is shown, the default
+    // English texts stand in, nothing waits on the pipe.
+    void chosenFileUnreadable() {
+        addLanguage(QStringLiteral("Deutsch"), "STR0312 = Gut\r\n");
+        auto d = open();
+        QCOMPARE(slotName(d.get(), 1), QStringLiteral("Deutsch"));
+        const QString path = lang(QStringLiteral("Deutsch.lng"));
+        QVERIFY(QFile::remove(path));
+        QVERIFY(SpecialFiles::makeFifo(path));
+        m_messages->setNextAnswer(true);
+        d->LangClick(0);
+        QCOMPARE(m_messages->entries().size(), 2);
+        QCOMPARE(m_messages->entries().last().icon, Messages::Icon::Error);
+        QCOMPARE(m_messages->lastText(),
+                 "Cannot read the file " + path + ": it is not a regular file (a device, a pipe or a socket)");
+        QCOMPARE(m_state->Text(312), QStringLiteral("OK"));
         QCOMPARE(m_state->LanguageName, QStringLiteral("English"));
     }
 

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "ParamsTestUtil.h"
+#include "common/AwkwardValues.h"
 #include "common/FileError.h"
+#include "common/ReadFile.h"
+#include "common/SpecialFiles.h"
 #include "language/TextCatalogue.h"
 #include "params/LoRaRadio.h"
 #include "params/ParGenSet.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -173,6 +177,78 @@ private Q_SLOTS:
         QCOMPARE(again, set);
         again.save(path);
         QCOMPARE(readFile(path), first);
+    }
+
+    // Every field kept as typed (the texts and numbers) with every awkward value: it loads back as XML
+    // can hold it, and saving what came back gives the same bytes.
+    void awkwardValues_data() { AwkwardValues::addRows(); }
+    void awkwardValues() {
+        QFETCH(QString, value);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("ParGen.xml");
+        QList<Field> asTyped;
+        for (int f = 0; f < FieldCount; ++f) {
+            const Kind kind = info(Field(f)).kind;
+            if (f != LoRa_Payload_Size && (kind == Kind::Text || kind == Kind::Number || kind == Kind::Octet))
+                asTyped.append(Field(f));
+        }
+        ParGenSet set = validSet();
+        for (Field f : asTyped)
+            set.setValue(f, value);
+        set.save(path);
+        const QByteArray first = readFile(path);
+
+        const ParGenSet back = ParGenSet::load(path);
+        for (Field f : asTyped)
+            QCOMPARE(back.value(f), expected);
+        QCOMPARE(back.value(LoRa_DataRate), validSet().value(LoRa_DataRate));
+        back.save(path);
+        QCOMPARE(readFile(path), first);
+    }
+
+    // Read at once or refused at once with the reason; the editor shows the message.
+    void oddFiles_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("FIFO") << "fifo"
+                              << "not a regular file";
+        QTest::newRow("endless device") << "zero"
+                                        << "not a regular file";
+        QTest::newRow("folder") << "dir"
+                                << "it is a folder";
+        QTest::newRow("far too large") << "large"
+                                       << "larger than 16777216 bytes";
+        QTest::newRow("document type") << "doctype"
+                                       << "document type declaration";
+    }
+    void oddFiles() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("ParGen.xml");
+        bool made = false;
+        if (kind == "fifo")
+            made = SpecialFiles::makeFifo(path);
+        else if (kind == "zero")
+            made = SpecialFiles::makeCharDevice(path, SpecialFiles::Zero);
+        else if (kind == "dir")
+            made = QDir().mkdir(path);
+        else if (kind == "large")
+            made = SpecialFiles::makeSparseFile(path, Files::MaxReadSize + 1);
+        else if (kind == "doctype")
+            made = writeFile(path, "<!DOCTYPE Par_Gen><Par_Gen/>");
+        VERIFY_MADE(made);
+        try {
+            ParGenSet::load(path);
+            QFAIL("no error");
+        } catch (const FileError& e) {
+            QVERIFY2(e.message().startsWith("Cannot read the file " + path + ": ") && e.message().contains(reason),
+                     qPrintable(e.message()));
+        }
+        // Saving over anything but a regular file is refused too.
+        if (kind != "large" && kind != "doctype")
+            QVERIFY_THROWS_EXCEPTION(FileError, validSet().save(path));
     }
 
     void wifiFlagAlwaysWrittenClear() {

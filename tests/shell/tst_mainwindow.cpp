@@ -5,6 +5,8 @@
 #include "common/MessageService.h"
 #include "options/TFAbout.h"
 #include "options/VersionCheck.h"
+#include "rules/RuleGrid.h"
+#include "rules/RuleTable.h"
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "shell/TFTessaroFirmWare.h"
@@ -41,6 +43,8 @@ const QString Text9 = QStringLiteral("None Configuration Opened ");
 const QString Text10 = QStringLiteral("Use Step1 to open or create new configuration");
 const QString Text11 = QStringLiteral("Opened Configuration of the Converter : ");
 const QString Text18 = QStringLiteral("Error! Project not Valid");
+const QString Text1242 =
+    QStringLiteral("Warning!! Max Payload Size not Set Up. Set it in \"Set Communication\" section");
 
 QByteArray settings(const QByteArray& project, const QByteArray& internet = "0", const QByteArray& update = "0") {
     return "<Conf_Settings><lastproj><projectname>" + project +
@@ -261,16 +265,20 @@ private Q_SLOTS:
 
     void stepButtons_data() {
         QTest::addColumn<QByteArray>("button");
-        QTest::addColumn<QString>("opens"); // objectName of the dialog; empty: the step does nothing yet
-        QTest::newRow("step 2") << QByteArray("Btn_Prm_Gen") << QStringLiteral("TFParGen");
-        QTest::newRow("step 3") << QByteArray("Btn_LoRaWAN_Access") << QString();
-        QTest::newRow("step 4") << QByteArray("Btn_OPC_UA_Server_Access") << QString();
-        QTest::newRow("step 5") << QByteArray("Btn_CreateBin") << QString();
+        QTest::addColumn<QString>("opens");        // objectName of the dialog; empty: the step does nothing yet
+        QTest::addColumn<QStringList>("messages"); // shown on the way, in a new configuration
+        const QStringList none;
+        QTest::newRow("step 2") << QByteArray("Btn_Prm_Gen") << QStringLiteral("TFParGen") << none;
+        QTest::newRow("step 3") << QByteArray("Btn_LoRaWAN_Access") << QStringLiteral("TFLoRa_Set_Access")
+                                << QStringList{Text1242};
+        QTest::newRow("step 4") << QByteArray("Btn_OPC_UA_Server_Access") << QString() << none;
+        QTest::newRow("step 5") << QByteArray("Btn_CreateBin") << QString() << none;
     }
 
     void stepButtons() {
         QFETCH(QByteArray, button);
         QFETCH(QString, opens);
+        QFETCH(QStringList, messages);
         auto w = start();
 
         // Without a configuration: refused, and nothing opens.
@@ -291,7 +299,7 @@ private Q_SLOTS:
         }
         click(w.get(), button.constData());
         QCOMPARE(shown, opens);
-        QVERIFY(m_messages->entries().isEmpty());
+        QCOMPARE(m_messages->texts(), messages);
     }
 
     // Step 2 end to end: the communication editor opens on the active configuration's ParGen.xml.
@@ -329,6 +337,41 @@ private Q_SLOTS:
         QVERIFY(m_messages->lastText().contains(QStringLiteral("ParGen.xml")));
         QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(readFile(QStringLiteral("PROJECTS/Plant/ParGen.xml")), QByteArray("<Par_Gen><oops></Par_Gen>"));
+    }
+
+    // Step 3 end to end: the rules editor reads ParGen.xml and writes LoRaWAN_SetAccess.xml.
+    void setLoRaWANAccessEditsRules() {
+        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Plant/bin"))));
+        writeFile(QStringLiteral("Tessaro.xml"), settings("Plant"));
+        writeFile(QStringLiteral("PROJECTS/Plant/ParGen.xml"),
+                  "<Par_Gen><LoRa_Payload_Size>51</LoRa_Payload_Size><LoRa_FPort>Variable</LoRa_FPort></Par_Gen>");
+        auto w = start();
+        const QString rulesFile = QStringLiteral("PROJECTS/Plant/LoRaWAN_SetAccess.xml");
+
+        whenModal([&](QDialog* dlg) {
+            QCOMPARE(dlg->objectName(), QStringLiteral("TFLoRa_Set_Access"));
+            auto* grid = child<RuleGrid>(dlg, "ACG_LoRa_Uplink");
+            QCOMPARE(grid->table()->rowCount(), 223); // the variable FPort mode
+            QVERIFY(!grid->isColumnHidden(8));
+            grid->table()->setCellText(1, 2, QStringLiteral("10"));
+            grid->table()->setCellText(1, 3, QStringLiteral("49"));
+            grid->table()->setCellText(1, 8, QStringLiteral("7"));
+            QTest::mouseClick(child(dlg, "Btn_OK"), Qt::LeftButton);
+            QVERIFY(!dlg->isVisible());
+        });
+        click(w.get(), "Btn_LoRaWAN_Access");
+        QVERIFY(m_messages->entries().isEmpty());
+        QVERIFY(readFile(rulesFile).contains(
+            "<LoRaWAN_Uplink><row Enable=\"Y\" StartByte=\"10\" NumByte=\"49\" OnChange=\"\" OnCMD=\"\" "
+            "OnTimer=\"\" Time=\"\" FPort=\"7\" Mnemonic=\"\"/></LoRaWAN_Uplink>"));
+
+        // A broken file: the general error names it, the editor stays closed, the file is untouched.
+        writeFile(rulesFile, "<LoRaWAN_Set_Access><oops></LoRaWAN_Set_Access>");
+        click(w.get(), "Btn_LoRaWAN_Access");
+        QCOMPARE(m_messages->entries().size(), 1);
+        QVERIFY(m_messages->lastText().contains(QStringLiteral("LoRaWAN_SetAccess.xml")));
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(readFile(rulesFile), QByteArray("<LoRaWAN_Set_Access><oops></LoRaWAN_Set_Access>"));
     }
 
     void infoWithoutConfiguration() {
@@ -623,18 +666,25 @@ private Q_SLOTS:
         writeFile(QStringLiteral("Tessaro.xml"), settings("Plant"));
         auto w = start();
         writeFile(QStringLiteral("LANGUAGE/Deutsch.lng"),
-                  "STR0000 = Anfang\r\nSTR0100 = Neue Konfiguration\r\nSTR0400 = Kommunikation\r\n");
+                  "STR0000 = Anfang\r\nSTR0100 = Neue Konfiguration\r\nSTR0400 = Kommunikation\r\n"
+                  "STR1200 = Zugriff\r\n");
         whenModal([](QDialog* d) { d->reject(); });
         click(w.get(), "Btn_Prm_Gen");
         auto* parGen = w->findChild<QDialog*>(QStringLiteral("TFParGen"));
         QVERIFY(parGen);
         QCOMPARE(parGen->windowTitle(), QStringLiteral("Set Communication"));
+        whenModal([](QDialog* d) { d->reject(); });
+        click(w.get(), "Btn_LoRaWAN_Access");
+        auto* rules = w->findChild<QDialog*>(QStringLiteral("TFLoRa_Set_Access"));
+        QVERIFY(rules);
+        QCOMPARE(rules->windowTitle(), QStringLiteral("Set LoRaWAN Access"));
 
         w->state().LanguageName = QStringLiteral("Deutsch");
         w->state().catalogue.Load_Language(w->state().LanguageFolder, w->state().LanguageName);
         w->Change_Language();
         QCOMPARE(labelText(w.get(), "L_Begin"), QStringLiteral("Anfang"));
         QCOMPARE(parGen->windowTitle(), QStringLiteral("Kommunikation"));
+        QCOMPARE(rules->windowTitle(), QStringLiteral("Zugriff"));
         QVERIFY(!w->findChild<TFNew_Project*>());
 
         QString title;
