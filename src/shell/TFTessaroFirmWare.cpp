@@ -16,6 +16,7 @@
 #include "options/VersionCheck.h"
 #include "params/TFParGen.h"
 #include "rules/TFLoRa_Set_Access.h"
+#include "rules/TFOPC_UA_Server_Access.h"
 #include "update/TFBoot.h"
 
 #include <QCloseEvent>
@@ -94,7 +95,7 @@ std::span<const TFTessaroFirmWare::Step> TFTessaroFirmWare::steps() {
         {nullptr,                    {},           Update,    -1,     -1,  Conf, opens<TFBoot>()},
         {"Btn_Prm_Gen",              step(2),      Settings,  20,     24,  Conf, opens<TFParGen>()},
         {"Btn_LoRaWAN_Access",       step(3),      Rules,     21,     25,  Conf, opens<TFLoRa_Set_Access>()},
-        {"Btn_OPC_UA_Server_Access", step(4),      Variables, 76,     77,  Conf, nothingYet()},
+        {"Btn_OPC_UA_Server_Access", step(4),      Variables, 76,     77,  Conf, opens<TFOPC_UA_Server_Access>()},
         {"Btn_CreateBin",            step(5),      Update,    17,     26,  Conf, nothingYet()},
         {"Btn_Close",                icon(632),    Close,     -1,     14,  Any,  runs(&W::closeWindow)},
     };

@@ -357,7 +357,8 @@ private Q_SLOTS:
         QVERIFY(file.contains("\r\nSTR2592 = " + P + P + "\r\n"));
         QVERIFY(!file.contains("STR0027")); // a single blank is not written
         QVERIFY(!file.contains("STR6399"));
-        QVERIFY(file.endsWith("STR5829 = R/W\r\n"));
+        QVERIFY(file.contains("\r\nSTR5829 = R/W\r\n"));
+        QVERIFY(file.endsWith("\r\n"));
     }
 
     void roundTrip_data() {

@@ -7,6 +7,7 @@
 #include "options/VersionCheck.h"
 #include "rules/RuleGrid.h"
 #include "rules/RuleTable.h"
+#include "rules/TFOPC_UA_Server_Access.h"
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "shell/TFTessaroFirmWare.h"
@@ -271,7 +272,8 @@ private Q_SLOTS:
         QTest::newRow("step 2") << QByteArray("Btn_Prm_Gen") << QStringLiteral("TFParGen") << none;
         QTest::newRow("step 3") << QByteArray("Btn_LoRaWAN_Access") << QStringLiteral("TFLoRa_Set_Access")
                                 << QStringList{Text1242};
-        QTest::newRow("step 4") << QByteArray("Btn_OPC_UA_Server_Access") << QString() << none;
+        QTest::newRow("step 4") << QByteArray("Btn_OPC_UA_Server_Access") << QStringLiteral("TFOPC_UA_Server_Access")
+                                << none;
         QTest::newRow("step 5") << QByteArray("Btn_CreateBin") << QString() << none;
     }
 
@@ -791,6 +793,48 @@ private Q_SLOTS:
             QVERIFY(child(d, "Btn_OK")->geometry().bottom() < 451);
         });
         click(w.get(), "Btn_Open");
+    }
+
+    // Step 4 end to end: the variables editor writes OPC_UA_Server.xml of the active configuration and
+    // follows a language change.
+    void opcUaAccessEditsVariables() {
+        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Plant"))));
+        writeFile(QStringLiteral("Tessaro.xml"), settings("Plant"));
+        auto w = start();
+        writeFile(QStringLiteral("LANGUAGE/Deutsch.lng"), "STR5800 = Variablen\r\n");
+        const QString file = QStringLiteral("PROJECTS/Plant/OPC_UA_Server.xml");
+
+        QDialog* editor = nullptr;
+        whenModal([&](QDialog* dlg) {
+            editor = dlg;
+            QCOMPARE(dlg->objectName(), QStringLiteral("TFOPC_UA_Server_Access"));
+            auto* opc = static_cast<TFOPC_UA_Server_Access*>(dlg);
+            opc->table()->setCellText(1, 2, QStringLiteral("Float"));
+            opc->VarSetLength(QStringLiteral("Float"), 1);
+            opc->table()->setCellText(1, 3, QStringLiteral("12"));
+            QTest::mouseClick(child(dlg, "Btn_OK"), Qt::LeftButton);
+            QVERIFY(!dlg->isVisible());
+        });
+        click(w.get(), "Btn_OPC_UA_Server_Access");
+        QVERIFY(m_messages->entries().isEmpty());
+        QCOMPARE(readFile(file),
+                 QByteArray("<OPC_UA_Server><OPC_UA_Server_Variables><row Enable=\"Y\" Type=\"Float\" "
+                            "Position=\"12\" Length=\"4\" Name=\"\" ReadWrite=\"Read/Write\" Mnemonic=\"\"/>"
+                            "</OPC_UA_Server_Variables></OPC_UA_Server><!--SW_VERSION = 1.001-->"));
+
+        w->state().LanguageName = QStringLiteral("Deutsch");
+        w->state().catalogue.Load_Language(w->state().LanguageFolder, w->state().LanguageName);
+        w->Change_Language();
+        QVERIFY(editor);
+        QCOMPARE(editor->windowTitle(), QStringLiteral("Variablen"));
+
+        // A broken file: the general error names it, the editor stays closed, the file is untouched.
+        writeFile(file, "<OPC_UA_Server><oops></OPC_UA_Server>");
+        click(w.get(), "Btn_OPC_UA_Server_Access");
+        QCOMPARE(m_messages->entries().size(), 1);
+        QVERIFY(m_messages->lastText().contains(QStringLiteral("OPC_UA_Server.xml")));
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(readFile(file), QByteArray("<OPC_UA_Server><oops></OPC_UA_Server>"));
     }
 };
 
