@@ -213,65 +213,63 @@ bool isEmptyChoice(const QString& text) {
 
 } // namespace
 
-std::optional<int> ParGen::firstFailingRule(const ParGenSet& set) {
-    const auto octets = [&](Field first, int firstText) -> std::optional<int> {
+std::vector<int> ParGen::failingRules(const ParGenSet& set) {
+    std::vector<int> failing;
+    const auto rule = [&](bool fails, int text) {
+        if (fails)
+            failing.push_back(text);
+    };
+    const auto octets = [&](Field first, int firstText) {
         for (int i = 0; i < 4; ++i)
-            if (!inRange(set.value(Field(first + i)), 0, 255))
-                return firstText + i;
-        return std::nullopt;
+            rule(!inRange(set.value(Field(first + i)), 0, 255), firstText + i);
     };
 
     if (set.flag(Eth_Conn_Enable_DNS)) {
-        if (auto t = octets(Eth_Conn_Primary_DNS1, 2925))
-            return t;
-        if (auto t = octets(Eth_Conn_Secondary_DNS1, 2929))
-            return t;
+        octets(Eth_Conn_Primary_DNS1, 2925);
+        octets(Eth_Conn_Secondary_DNS1, 2929);
     }
 
-    if (isEmptyChoice(set.value(LoRa_RF_Band)))
-        return 493;
-    if (isEmptyChoice(set.value(LoRa_Network_Type)))
-        return 494;
-    if (isEmptyChoice(set.value(LoRa_DataRate)))
-        return 495;
-    if (isEmptyChoice(set.value(LoRa_Transmission_Type)))
-        return 496;
-    if (!inRange(set.value(LoRa_Payload_Size), 1,
-                 LoRaRadio::Find_Max_PayLoad(set.value(LoRa_RF_Band), set.value(LoRa_DataRate))))
-        return 497;
-    if (isEmptyChoice(set.value(LoRa_Activation_Method)))
-        return 499;
-    if (!inRange(set.value(LoRa_LNCHECK), 5, 60))
-        return 2935;
-    if (!inRange(set.value(NTP_Poll_Time), 0, 10000000))
-        return 2562;
+    rule(isEmptyChoice(set.value(LoRa_RF_Band)), 493);
+    rule(isEmptyChoice(set.value(LoRa_Network_Type)), 494);
+    rule(isEmptyChoice(set.value(LoRa_DataRate)), 495);
+    rule(isEmptyChoice(set.value(LoRa_Transmission_Type)), 496);
+    rule(!inRange(set.value(LoRa_Payload_Size), 1,
+                  LoRaRadio::Find_Max_PayLoad(set.value(LoRa_RF_Band), set.value(LoRa_DataRate))),
+         497);
+    rule(isEmptyChoice(set.value(LoRa_Activation_Method)), 499);
+    rule(!inRange(set.value(LoRa_LNCHECK), 5, 60), 2935);
+    rule(!inRange(set.value(NTP_Poll_Time), 0, 10000000), 2562);
 
     // The address and mask are checked even while DHCP greys them out: they are written either way.
-    if (auto t = octets(OPC_UA_Server_IP1, 2771))
-        return t;
-    if (auto t = octets(OPC_UA_Server_SM1, 2775))
-        return t;
+    octets(OPC_UA_Server_IP1, 2771);
+    octets(OPC_UA_Server_SM1, 2775);
     if (set.flag(OPC_UA_Server_EN_GAT))
-        if (auto t = octets(OPC_UA_Server_GAT1, 2779))
-            return t;
+        octets(OPC_UA_Server_GAT1, 2779);
 
     const std::optional<qint64> port = integerOf(set.value(OPC_UA_Server_Port));
-    if (!port || *port < 0 || *port > 65535 || *port == 10000)
-        return 2783;
-
-    return std::nullopt;
+    rule(!port || *port < 0 || *port > 65535 || *port == 10000, 2783);
+    return failing;
 }
 
-std::optional<QString> Controllo_Dati(const ParGenSet& set, const TextCatalogue& texts) {
-    const std::optional<int> rule = ParGen::firstFailingRule(set);
-    if (!rule)
-        return std::nullopt;
-    QString message = texts.Text(*rule);
-    if (*rule == 497) {
+std::optional<int> ParGen::firstFailingRule(const ParGenSet& set) {
+    const std::vector<int> failing = failingRules(set);
+    return failing.empty() ? std::nullopt : std::optional<int>(failing.front());
+}
+
+QString ParGen::ruleMessage(const ParGenSet& set, int rule, const TextCatalogue& texts) {
+    QString message = texts.Text(rule);
+    if (rule == 497) {
         const qsizetype at = message.indexOf(QLatin1String("%d"));
         if (at >= 0)
             message.replace(
                 at, 2, QString::number(LoRaRadio::Find_Max_PayLoad(set.value(LoRa_RF_Band), set.value(LoRa_DataRate))));
     }
     return message;
+}
+
+std::optional<QString> Controllo_Dati(const ParGenSet& set, const TextCatalogue& texts) {
+    const std::optional<int> rule = ParGen::firstFailingRule(set);
+    if (!rule)
+        return std::nullopt;
+    return ParGen::ruleMessage(set, *rule, texts);
 }

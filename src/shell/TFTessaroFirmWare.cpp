@@ -10,6 +10,7 @@
 #include "common/FileError.h"
 #include "common/LbButton.h"
 #include "common/MessageService.h"
+#include "image/UpdateDevice.h"
 #include "options/OptionsTexts.h"
 #include "options/TFAbout.h"
 #include "options/TFSoftOptions.h"
@@ -96,7 +97,7 @@ std::span<const TFTessaroFirmWare::Step> TFTessaroFirmWare::steps() {
         {"Btn_Prm_Gen",              step(2),      Settings,  20,     24,  Conf, opens<TFParGen>()},
         {"Btn_LoRaWAN_Access",       step(3),      Rules,     21,     25,  Conf, opens<TFLoRa_Set_Access>()},
         {"Btn_OPC_UA_Server_Access", step(4),      Variables, 76,     77,  Conf, opens<TFOPC_UA_Server_Access>()},
-        {"Btn_CreateBin",            step(5),      Update,    17,     26,  Conf, nothingYet()},
+        {"Btn_CreateBin",            step(5),      Update,    17,     26,  Conf, runs(&W::Update_Device)},
         {"Btn_Close",                icon(632),    Close,     -1,     14,  Any,  runs(&W::closeWindow)},
     };
     // clang-format on
@@ -389,6 +390,12 @@ void TFTessaroFirmWare::afterOptions() {
 
 void TFTessaroFirmWare::closeWindow() {
     close();
+}
+
+void TFTessaroFirmWare::Update_Device() {
+    if (!::Update_Device(m_state))
+        return; // text 30 or the general error has been shown; no update over images not written
+    // Both images are written: the update dialog (TFBoot, Form_Type 1) opens here.
 }
 
 void TFTessaroFirmWare::L_VelmoraClick() {
