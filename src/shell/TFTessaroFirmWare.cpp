@@ -395,7 +395,9 @@ void TFTessaroFirmWare::closeWindow() {
 void TFTessaroFirmWare::Update_Device() {
     if (!::Update_Device(m_state))
         return; // text 30 or the general error has been shown; no update over images not written
-    // Both images are written: the update dialog (TFBoot, Form_Type 1) opens here.
+    TFBoot& boot = dialog<TFBoot>();
+    boot.Form_Type = 1; // update over the network, set before every showing
+    showModal(boot);
 }
 
 void TFTessaroFirmWare::L_VelmoraClick() {

@@ -5,6 +5,7 @@
 #include "app/Configurations.h"
 #include "common/MessageService.h"
 #include "common/XmlTree.h"
+#include "shell/TFTessaroFirmWare.h"
 #include "update/IcmpEchoClient.h"
 #include "update/TFBoot.h"
 
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 using Kind = EchoResult::Kind;
 Q_DECLARE_METATYPE(QList<EchoResult>)
@@ -98,6 +100,18 @@ bool open(TFBoot& dlg) {
     dlg.Form_Type = 1;
     dlg.show();
     return QTest::qWaitForWindowExposed(&dlg);
+}
+
+// Runs `drive` on the modal dialog as soon as it is up, then closes what it left open, so a failed
+// check inside cannot hang the test.
+void whenModal(std::function<void(QDialog*)> drive) {
+    QTimer::singleShot(0, [drive] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY2(dialog, "no modal dialog open");
+        drive(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
 }
 
 // Counts the paint events of a window.
@@ -549,6 +563,88 @@ private Q_SLOTS:
         QVERIFY(!dlg.isBusy());
         QVERIFY(!QGuiApplication::overrideCursor());
         QVERIFY(env.messages.entries().isEmpty());
+    }
+    // From the main window: "Update Device UDP" writes the images and opens the dialog; the updater
+    // stand-in is started on a complete script naming both; closing the program keeps the address.
+    void fromMainWindow() {
+        QTemporaryDir program;
+        QTemporaryDir record;
+        MessageRecorder messages;
+        const QString config = program.filePath(QStringLiteral("PROJECTS/Plant"));
+        QVERIFY(QDir().mkpath(config));
+        writeFile(program.filePath(QStringLiteral("Tessaro.xml")),
+                  "<Conf_Settings><lastproj><projectname>Plant</projectname></lastproj></Conf_Settings>");
+        const QString found = record.filePath(QStringLiteral("found.xml"));
+        writeFile(program.filePath(QStringLiteral("Flashvane.exe")),
+                  "#!/bin/sh\ncp \"${0%/*}/Flashvane.xml\" '" + QFile::encodeName(found) + "'\n", Executable);
+        if (IcmpEchoClient().echo(QStringLiteral("127.0.0.1")).kind == Kind::NoPermission)
+            QSKIP("no ICMP socket may be opened here");
+
+        auto w = std::make_unique<TFTessaroFirmWare>(program.path());
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        TFBoot* boot = nullptr;
+        int formType = -1;
+        whenModal([&](QDialog* d) {
+            boot = qobject_cast<TFBoot*>(d);
+            QVERIFY(boot);
+            formType = boot->Form_Type;
+            setAddress(*boot, QStringLiteral("127.0.0.1"));
+            QTest::mouseClick(child(*boot, "Btn_Update"), Qt::LeftButton);
+            QVERIFY(boot->isVisible()); // still open after the updater ended
+        });
+        QTest::mouseClick(child(*w, "Btn_CreateBin"), Qt::LeftButton);
+        QVERIFY2(messages.entries().isEmpty(), qPrintable(messages.texts().join('|')));
+        QCOMPARE(formType, 1);
+        QVERIFY(QFile::exists(config + QStringLiteral("/bin/bank1.bin")));
+        QVERIFY(QFile::exists(config + QStringLiteral("/bin/bank2.bin")));
+
+        QStringList files;
+        const Xml::Element root = Xml::loadExistingTree(found).firstNodeAsRoot();
+        QCOMPARE(root.childText(u"IP_Address_Dev").value_or(QString()), QStringLiteral("127.0.0.1"));
+        for (const Xml::Element& op : root.firstChild(u"Operations").children())
+            files << op.childText(u"Ope_FileName").value_or(QString());
+        QCOMPARE(files.size(), 3);
+        QCOMPARE(files[1], QDir::toNativeSeparators(config + QStringLiteral("/bin/bank1.bin")));
+        QCOMPARE(files[2], QDir::toNativeSeparators(config + QStringLiteral("/bin/bank2.bin")));
+
+        // Form_Type is set again before the next showing, and the updater now missing is reported.
+        boot->Form_Type = 0;
+        QFile::remove(program.filePath(QStringLiteral("Flashvane.exe")));
+        whenModal([&](QDialog* d) {
+            formType = static_cast<TFBoot*>(d)->Form_Type;
+            QTest::mouseClick(child(*d, "Btn_Update"), Qt::LeftButton);
+        });
+        QTest::mouseClick(child(*w, "Btn_CreateBin"), Qt::LeftButton);
+        QCOMPARE(formType, 1);
+        QCOMPARE(messages.entries().size(), 1);
+        QVERIFY2(messages.lastText().contains(QStringLiteral("cannot be started")) &&
+                     messages.lastText().contains(QDir::toNativeSeparators(program.filePath("Flashvane.exe"))),
+                 qPrintable(messages.lastText()));
+
+        w->close();
+        const Xml::Element settings =
+            Xml::loadExistingTree(program.filePath(QStringLiteral("Tessaro.xml"))).firstNodeAsRoot();
+        QCOMPARE(settings.pathText(u"lastipadd", u"ipaddress").value_or(QString()), QStringLiteral("127.0.0.1"));
+    }
+
+    // The main window's language change reaches the dialog once it exists.
+    void languageChangeFromMainWindow() {
+        QTemporaryDir program;
+        MessageRecorder messages;
+        QVERIFY(QDir().mkpath(program.filePath(QStringLiteral("PROJECTS/Plant"))));
+        writeFile(program.filePath(QStringLiteral("Tessaro.xml")),
+                  "<Conf_Settings><lastproj><projectname>Plant</projectname></lastproj></Conf_Settings>");
+        auto w = std::make_unique<TFTessaroFirmWare>(program.path());
+        whenModal([](QDialog*) {});
+        QTest::mouseClick(child(*w, "Btn_CreateBin"), Qt::LeftButton);
+        auto* boot = w->findChild<TFBoot*>();
+        QVERIFY(boot);
+        writeFile(program.filePath(QStringLiteral("LANGUAGE/Deutsch.lng")), "STR1020 = Aktualisieren\r\n");
+        w->state().LanguageName = QStringLiteral("Deutsch");
+        w->state().catalogue.Load_Language(w->state().LanguageFolder, w->state().LanguageName);
+        w->Change_Language();
+        QCOMPARE(child<QPushButton>(*boot, "Btn_Update")->text(), QStringLiteral("Aktualisieren"));
     }
 };
 
