@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "FakeEchoClient.h"
-#include "SystemTestUtil.h"
+#include "support/SystemTestUtil.h"
 #include "update/DeviceAddress.h"
 #include "update/IcmpEchoClient.h"
 #include "update/ReachabilityCheck.h"

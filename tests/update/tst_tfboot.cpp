@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "FakeEchoClient.h"
-#include "SystemTestUtil.h"
 #include "app/AppState.h"
 #include "app/Configurations.h"
 #include "common/MessageService.h"
 #include "common/XmlTree.h"
 #include "shell/TFTessaroFirmWare.h"
+#include "support/SystemTestUtil.h"
 #include "update/IcmpEchoClient.h"
 #include "update/TFBoot.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "SystemTestUtil.h"
 #include "common/FileError.h"
 #include "common/XmlTree.h"
+#include "support/SystemTestUtil.h"
 #include "update/UpdateScript.h"
 #include "update/Updater.h"
 
