@@ -583,6 +583,19 @@ private Q_SLOTS:
         auto w = std::make_unique<TFTessaroFirmWare>(program.path());
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        // The configuration goes through the three editors, each confirmed with OK.
+        for (const char* step : {"Btn_Prm_Gen", "Btn_LoRaWAN_Access", "Btn_OPC_UA_Server_Access"}) {
+            whenModal([](QDialog* d) {
+                if (auto* poll = d->findChild<QLineEdit*>(QStringLiteral("E_NTP_Poll_Time")))
+                    poll->setText(QStringLiteral("3600")); // the one value without a usable default
+                QTest::mouseClick(child(*d, "Btn_OK"), Qt::LeftButton);
+            });
+            QTest::mouseClick(child(*w, QLatin1String(step)), Qt::LeftButton);
+        }
+        for (const char* file : {"ParGen.xml", "LoRaWAN_SetAccess.xml", "OPC_UA_Server.xml"})
+            QVERIFY2(QFile::exists(config + QLatin1Char('/') + QLatin1String(file)), file);
+        messages.clear();
+
         TFBoot* boot = nullptr;
         int formType = -1;
         whenModal([&](QDialog* d) {
