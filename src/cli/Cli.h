@@ -37,3 +37,4 @@ int runTexts(const QStringList& args);
 int runBuild(const QStringList& args);
 int runCheck(const QStringList& args);
 int runDump(const QStringList& args);
+int runUpdate(const QStringList& args);

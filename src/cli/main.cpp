@@ -22,6 +22,7 @@ const Command Commands[] = {
     {"check", "Checks a configuration and lists every problem, each with its file and row.", runCheck},
     {"dump", "Decodes and verifies the two images: what a device was given.", runDump},
     {"texts", "Prints the text catalogue as a language file, the starting point of a translation.", runTexts},
+    {"update", "Updates a converter: images, reachability check, update script and the maker's updater.", runUpdate},
 };
 
 QString mainHelp() {

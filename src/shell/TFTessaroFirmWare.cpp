@@ -18,6 +18,7 @@
 #include "params/TFParGen.h"
 #include "rules/TFLoRa_Set_Access.h"
 #include "rules/TFOPC_UA_Server_Access.h"
+#include "update/TFBoot.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -92,6 +93,7 @@ std::span<const TFTessaroFirmWare::Step> TFTessaroFirmWare::steps() {
         {"Btn_Open",                 step(1, 258), Open,      16,     23,  Any,  opens<TFOpenConf>(&W::afterOpen)},
         {"Btn_Info",                 icon(516),    Info,      -1,     12,  Any,  opens<TFAbout>()},
         {"Btn_Opz",                  icon(574),    Options,   -1,     13,  Any,  opens<TFSoftOptions>(&W::afterOptions)},
+        {nullptr,                    {},           Update,    -1,     -1,  Conf, opens<TFBoot>()},
         {"Btn_Prm_Gen",              step(2),      Settings,  20,     24,  Conf, opens<TFParGen>()},
         {"Btn_LoRaWAN_Access",       step(3),      Rules,     21,     25,  Conf, opens<TFLoRa_Set_Access>()},
         {"Btn_OPC_UA_Server_Access", step(4),      Variables, 76,     77,  Conf, opens<TFOPC_UA_Server_Access>()},
@@ -393,7 +395,9 @@ void TFTessaroFirmWare::closeWindow() {
 void TFTessaroFirmWare::Update_Device() {
     if (!::Update_Device(m_state))
         return; // text 30 or the general error has been shown; no update over images not written
-    // Both images are written: the update dialog (TFBoot, Form_Type 1) opens here.
+    TFBoot& boot = dialog<TFBoot>();
+    boot.Form_Type = 1; // update over the network, set before every showing
+    showModal(boot);
 }
 
 void TFTessaroFirmWare::L_VelmoraClick() {

@@ -5,9 +5,12 @@
 #include "image/ImageBuilder.h"
 #include "shell/TFTessaroFirmWare.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 using namespace ImageTest;
@@ -65,7 +68,16 @@ private Q_SLOTS:
     void writesBothImages() {
         auto w = start("opcua");
         QDir(m_config + "/bin").removeRecursively(); // a missing bin folder is created
+        // The update dialog opens over the images written.
+        QString opened;
+        QTimer::singleShot(0, [&opened] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                opened = dialog->objectName();
+                dialog->reject();
+            }
+        });
         clickUpdate(w.get());
+        QCOMPARE(opened, QStringLiteral("FBoot"));
         QVERIFY2(m_messages->entries().isEmpty(), qPrintable(m_messages->texts().join("; ")));
         ImageBuilder expected;
         expected.Build_Images(ConfigFiles::inFolder(m_config));
