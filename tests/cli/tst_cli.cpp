@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "common/SpecialFiles.h"
+#include "common/NodeFiles.h"
 #include "language/TextCatalogue.h"
 
 #include <QDir>
@@ -374,19 +374,19 @@ private Q_SLOTS:
         if (kind == "-")
             out = "-";
         else if (kind == "null")
-            made = SpecialFiles::makeCharDevice(out, SpecialFiles::Null);
+            made = NodeFiles::makeCharDevice(out, NodeFiles::Null);
         else if (kind == "full")
-            made = SpecialFiles::makeCharDevice(out, SpecialFiles::Full);
+            made = NodeFiles::makeCharDevice(out, NodeFiles::Full);
         else if (kind == "fifo")
-            made = SpecialFiles::makeFifo(out);
+            made = NodeFiles::makeFifo(out);
         else if (kind == "link")
-            made = writeFile(aside, "old") && SpecialFiles::makeLink(aside, out);
+            made = writeFile(aside, "old") && NodeFiles::makeLink(aside, out);
         else if (kind == "dir")
             made = QDir().mkdir(out);
         else if (kind == "block")
-            made = SpecialFiles::makeBlockDevice(out);
+            made = NodeFiles::makeBlockDevice(out);
         VERIFY_MADE(made);
-        const QString kindBefore = SpecialFiles::kindOf(out);
+        const QString kindBefore = NodeFiles::kindOf(out);
 
         QProcess p;
         p.start(QStringLiteral(TESSARO_CLI), {"texts", "--output", out});
@@ -400,7 +400,7 @@ private Q_SLOTS:
         QVERIFY(p.waitForFinished(60000));
         const QString err = QString::fromUtf8(p.readAllStandardError());
         QCOMPARE(p.exitCode(), exitCode);
-        QCOMPARE(SpecialFiles::kindOf(out), kindBefore);
+        QCOMPARE(NodeFiles::kindOf(out), kindBefore);
         if (exitCode != 0) {
             QCOMPARE(err.trimmed(), "tessaro-cli texts: " + QString(message).replace("@OUT@", out));
             return;
@@ -415,14 +415,14 @@ private Q_SLOTS:
         if (kind == "fifo")
             QCOMPARE(fromFifo, expected);
         if (kind == "link")
-            QCOMPARE(SpecialFiles::contents(aside), expected);
+            QCOMPARE(NodeFiles::contents(aside), expected);
     }
 
     // A full disk, a full device as the standard output: the message says so and the old file stays whole.
     void fullOutputs() {
         QTemporaryDir dir;
         const QString full = dir.filePath("full");
-        VERIFY_MADE(SpecialFiles::makeCharDevice(full, SpecialFiles::Full));
+        VERIFY_MADE(NodeFiles::makeCharDevice(full, NodeFiles::Full));
         QProcess p;
         p.setStandardOutputFile(full);
         p.start(QStringLiteral(TESSARO_CLI), {"texts"});
@@ -430,7 +430,7 @@ private Q_SLOTS:
         QCOMPARE(p.exitCode(), 1);
         QCOMPARE(QString::fromUtf8(p.readAllStandardError()).trimmed(),
                  "tessaro-cli texts: Cannot write the standard output: No space left on device");
-        QCOMPARE(SpecialFiles::kindOf(full), QStringLiteral("char"));
+        QCOMPARE(NodeFiles::kindOf(full), QStringLiteral("char"));
 
         // A tmpfs of one page, mounted in a mount namespace of its own, so nothing outside sees it.
         const QString mount = dir.filePath("small");
@@ -472,11 +472,11 @@ private Q_SLOTS:
         const QString path = dir.filePath("Deutsch.lng");
         bool made = false;
         if (kind == "fifo")
-            made = SpecialFiles::makeFifo(path);
+            made = NodeFiles::makeFifo(path);
         else if (kind == "zero")
-            made = SpecialFiles::makeCharDevice(path, SpecialFiles::Zero);
+            made = NodeFiles::makeCharDevice(path, NodeFiles::Zero);
         else if (kind == "large")
-            made = SpecialFiles::makeSparseFile(path, 1 << 30);
+            made = NodeFiles::makeSparseFile(path, 1 << 30);
         VERIFY_MADE(made);
         const Run r = runCli({"texts", "--language-file", path});
         QCOMPARE(r.exitCode, 1);

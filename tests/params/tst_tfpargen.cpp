@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "ParamsTestUtil.h"
+#include "app/AppState.h"
 #include "common/MessageService.h"
 #include "params/CategoryPanel.h"
 #include "params/LoRaRadio.h"
 #include "params/TFParGen.h"
-#include "app/AppState.h"
 
 #include <QApplication>
 #include <QCheckBox>
