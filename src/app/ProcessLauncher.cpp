@@ -21,13 +21,20 @@ constexpr int StartBoundMs = 30000;
 }
 
 LaunchResult Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo, int timeoutMs) {
+    return startProgram(NomeSW, QProcess::splitCommand(Parameter), tipo, timeoutMs);
+}
+
+LaunchResult startProgram(const QString& program, const QStringList& arguments, bool tipo, int timeoutMs,
+                          const std::function<void()>& betweenPolls) {
     LaunchResult result;
-    if (NomeSW.isEmpty())
+    if (program.isEmpty()) {
+        result.error = QStringLiteral("no program named");
         return result;
+    }
 
     auto* process = new QProcess;
-    process->setProgram(NomeSW);
-    process->setArguments(QProcess::splitCommand(Parameter));
+    process->setProgram(program);
+    process->setArguments(arguments);
     // No pipes to us: a program left running must not depend on this process reading its output. Its
     // output goes where ours goes and its input reads nothing; the open mode below asks for no pipe
     // either, or QProcess would redirect the output to the null device against the forwarding and
@@ -49,6 +56,7 @@ LaunchResult Start_Program(const QString& NomeSW, const QString& Parameter, bool
     // The start has a bound of its own: a start slower than the wait's bound (a loaded machine) is
     // still a start, and the program must not be killed as one that failed.
     if (!process->waitForStarted(StartBoundMs)) {
+        result.error = process->errorString();
         delete process;
         return result;
     }
@@ -57,12 +65,16 @@ LaunchResult Start_Program(const QString& NomeSW, const QString& Parameter, bool
     for (;;) {
         if (process->state() == QProcess::NotRunning) {
             result.state = LaunchResult::State::Ended;
+            result.crashed = process->exitStatus() == QProcess::CrashExit;
+            result.exitCode = process->exitCode();
             delete process;
             return result;
         }
         if (clock.elapsed() >= timeoutMs)
             break;
         process->waitForFinished(10);
+        if (betweenPolls)
+            betweenPolls();
     }
 
     result.state = LaunchResult::State::StillRunning;

@@ -37,17 +37,30 @@ struct TreeData {
     int root = -1;
     bool firstNodeIsRoot = false;
 
+    // The configuration files use a few dozen names: a scan without allocation finds them faster than
+    // a hash lookup that first copies the name. Past that, a file of many names goes by the hash.
+    static constexpr qsizetype ScanNames = 48;
+
+    int idOf(QStringView name) const {
+        if (names.size() <= ScanNames) {
+            for (qsizetype i = 0; i < names.size(); ++i) {
+                if (names.at(i) == name)
+                    return int(i);
+            }
+            return -2;
+        }
+        return nameIds.value(name.toString(), -2);
+    }
     int intern(QStringView name) {
+        const int known = idOf(name);
+        if (known >= 0)
+            return known;
         const QString key = name.toString();
-        const auto it = nameIds.constFind(key);
-        if (it != nameIds.cend())
-            return it.value();
         const int id = int(names.size());
         names.append(key);
         nameIds.insert(key, id);
         return id;
     }
-    int idOf(QStringView name) const { return nameIds.value(name.toString(), -2); }
 
     QStringView textOf(const Node& n) const { return QStringView(chars).sliced(n.first, n.count); }
 

@@ -308,7 +308,8 @@ constexpr DefaultTextEntry kDefaults[] = {
     {5827, u"Error row %d!! Position Must be Between 0 and %d"},
     {5828, u"Are you sure to delete the Row number %d"},
     {5829, u"R/W"},
-    {5830, u"Warning!! %d variables are not shown: the table holds %d variables. They will be dropped if you press OK."},
+    {5830,
+     u"Warning!! %d variables are not shown: the table holds %d variables. They will be dropped if you press OK."},
 };
 
 constexpr bool sortedAndInRange() {

@@ -276,62 +276,60 @@ bool isEmptyChoice(const QString& text) {
 
 } // namespace
 
-std::optional<int> ParGen::firstFailingRule(const ParGenSet& set) {
-    const auto octets = [&](Field first, int firstText) -> std::optional<int> {
+std::vector<int> ParGen::failingRules(const ParGenSet& set) {
+    std::vector<int> failing;
+    const auto rule = [&](bool fails, int text) {
+        if (fails)
+            failing.push_back(text);
+    };
+    const auto octets = [&](Field first, int firstText) {
         for (int i = 0; i < 4; ++i)
-            if (!inRange(set.value(Field(first + i)), 0, 255))
-                return firstText + i;
-        return std::nullopt;
+            rule(!inRange(set.value(Field(first + i)), 0, 255), firstText + i);
     };
 
     using namespace ParGenTexts;
     if (set.flag(Eth_Conn_Enable_DNS)) {
-        if (auto t = octets(Eth_Conn_Primary_DNS1, PrimaryDnsOctet))
-            return t;
-        if (auto t = octets(Eth_Conn_Secondary_DNS1, SecondaryDnsOctet))
-            return t;
+        octets(Eth_Conn_Primary_DNS1, PrimaryDnsOctet);
+        octets(Eth_Conn_Secondary_DNS1, SecondaryDnsOctet);
     }
 
-    if (isEmptyChoice(set.value(LoRa_RF_Band)))
-        return RegionEmpty;
-    if (isEmptyChoice(set.value(LoRa_Network_Type)))
-        return NetworkTypeEmpty;
-    if (isEmptyChoice(set.value(LoRa_DataRate)))
-        return DataRateEmpty;
-    if (isEmptyChoice(set.value(LoRa_Transmission_Type)))
-        return TransmissionEmpty;
-    if (!inRange(set.value(LoRa_Payload_Size), 1,
-                 LoRaRadio::Find_Max_PayLoad(set.value(LoRa_RF_Band), set.value(LoRa_DataRate))))
-        return PayloadRange;
-    if (isEmptyChoice(set.value(LoRa_Activation_Method)))
-        return ActivationEmpty;
-    if (!inRange(set.value(LoRa_LNCHECK), 5, 60))
-        return LnCheckRange;
-    if (!inRange(set.value(NTP_Poll_Time), 0, 10000000))
-        return PollTimeRange;
+    rule(isEmptyChoice(set.value(LoRa_RF_Band)), RegionEmpty);
+    rule(isEmptyChoice(set.value(LoRa_Network_Type)), NetworkTypeEmpty);
+    rule(isEmptyChoice(set.value(LoRa_DataRate)), DataRateEmpty);
+    rule(isEmptyChoice(set.value(LoRa_Transmission_Type)), TransmissionEmpty);
+    rule(!inRange(set.value(LoRa_Payload_Size), 1,
+                  LoRaRadio::Find_Max_PayLoad(set.value(LoRa_RF_Band), set.value(LoRa_DataRate))),
+         PayloadRange);
+    rule(isEmptyChoice(set.value(LoRa_Activation_Method)), ActivationEmpty);
+    rule(!inRange(set.value(LoRa_LNCHECK), 5, 60), LnCheckRange);
+    rule(!inRange(set.value(NTP_Poll_Time), 0, 10000000), PollTimeRange);
 
     // The address and mask are checked even while DHCP greys them out: they are written either way.
-    if (auto t = octets(OPC_UA_Server_IP1, AddressOctet))
-        return t;
-    if (auto t = octets(OPC_UA_Server_SM1, MaskOctet))
-        return t;
+    octets(OPC_UA_Server_IP1, AddressOctet);
+    octets(OPC_UA_Server_SM1, MaskOctet);
     if (set.flag(OPC_UA_Server_EN_GAT))
-        if (auto t = octets(OPC_UA_Server_GAT1, GatewayOctet))
-            return t;
+        octets(OPC_UA_Server_GAT1, GatewayOctet);
 
     const std::optional<qint64> port = integerOf(set.value(OPC_UA_Server_Port));
-    if (!port || *port < 0 || *port > 65535 || *port == 10000)
-        return PortRange;
+    rule(!port || *port < 0 || *port > 65535 || *port == 10000, PortRange);
+    return failing;
+}
 
-    return std::nullopt;
+std::optional<int> ParGen::firstFailingRule(const ParGenSet& set) {
+    const std::vector<int> failing = failingRules(set);
+    return failing.empty() ? std::nullopt : std::optional<int>(failing.front());
+}
+
+QString ParGen::ruleMessage(const ParGenSet& set, int rule, const TextCatalogue& texts) {
+    if (rule == ParGenTexts::PayloadRange)
+        return Texts::withNumbers(texts.Text(rule),
+                                  {LoRaRadio::Find_Max_PayLoad(set.value(LoRa_RF_Band), set.value(LoRa_DataRate))});
+    return texts.Text(rule);
 }
 
 std::optional<QString> Controllo_Dati(const ParGenSet& set, const TextCatalogue& texts) {
     const std::optional<int> rule = ParGen::firstFailingRule(set);
     if (!rule)
         return std::nullopt;
-    if (*rule == ParGenTexts::PayloadRange)
-        return Texts::withNumbers(texts.Text(*rule),
-                                  {LoRaRadio::Find_Max_PayLoad(set.value(LoRa_RF_Band), set.value(LoRa_DataRate))});
-    return texts.Text(*rule);
+    return ParGen::ruleMessage(set, *rule, texts);
 }

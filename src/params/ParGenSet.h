@@ -7,6 +7,7 @@
 #include <array>
 #include <bitset>
 #include <optional>
+#include <vector>
 
 class QXmlStreamWriter;
 class TextCatalogue;
@@ -146,6 +147,10 @@ FieldSet editableFields(const ParGenSet& set);
 // The data check's rules in their fixed order: the catalogue index of the first failing rule's message,
 // or nothing when every rule passes. Text 497 holds a "%d" for the payload limit (see Controllo_Dati).
 std::optional<int> firstFailingRule(const ParGenSet& set);
+// Every failing rule in the same order (each failing octet on its own), for a report of all at once.
+std::vector<int> failingRules(const ParGenSet& set);
+// The message of a failing rule as the editor shows it ("%d" filled).
+QString ruleMessage(const ParGenSet& set, int rule, const TextCatalogue& texts);
 } // namespace ParGen
 
 // The editor's data check: the message of the first failing rule (from the catalogue, "%d" filled),

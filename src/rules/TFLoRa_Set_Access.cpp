@@ -132,10 +132,10 @@ void TFLoRa_Set_Access::FormCreate() {
         &TFLoRa_Set_Access::Btn_CopyRowClick, &TFLoRa_Set_Access::Btn_PasteRowClick,
         &TFLoRa_Set_Access::Btn_OKClick,      nullptr};
     for (int i = 0; i < int(std::size(kButtons)); ++i) {
-        const ButtonSpec& spec = kButtons[i];
-        auto* b = new LbButton(Ui::icon(spec.glyph), m_buttons);
-        b->setObjectName(QLatin1String(spec.name));
-        b->setGeometry(QRect(QPoint(spec.left, (ButtonsHeight - ButtonSize.height()) / 2), ButtonSize));
+        const ButtonSpec& button = kButtons[i];
+        auto* b = new LbButton(Ui::icon(button.glyph), m_buttons);
+        b->setObjectName(QLatin1String(button.name));
+        b->setGeometry(QRect(QPoint(button.left, (ButtonsHeight - ButtonSize.height()) / 2), ButtonSize));
         // Enter belongs to the grids: no button may take it as the dialog's default.
         b->setAutoDefault(false);
         b->setDefault(false);
@@ -151,11 +151,11 @@ void TFLoRa_Set_Access::FormCreate() {
 
 RuleGrid* TFLoRa_Set_Access::buildGrid(QWidget* page, RuleTable* table, bool uplink) {
     const Direction d = uplink ? Direction::Uplink : Direction::Downlink;
-    const ColumnSpec* specs = uplink ? kUplinkColumns : kDownlinkColumns;
+    const ColumnSpec* columnRows = uplink ? kUplinkColumns : kDownlinkColumns;
     for (int c = 1; c < columnCount(d); ++c) {
         RuleTable::Column column;
         column.kind = isCheckBoxColumn(d, c) ? RuleTable::ColumnKind::TextCheckBox : RuleTable::ColumnKind::Text;
-        column.background = specs[c].background;
+        column.background = columnRows[c].background;
         table->setColumn(c, column);
     }
 
@@ -184,10 +184,10 @@ RuleGrid* TFLoRa_Set_Access::activeGrid() const {
 void TFLoRa_Set_Access::Set_Lang() {
     setWindowTitle(m_state.Text(1200));
     findChild<QLabel*>(QStringLiteral("L_SW_Desc"))->setText(m_state.Text(1201));
-    for (const ButtonSpec& spec : kButtons) {
-        auto* b = findChild<LbButton*>(QLatin1String(spec.name));
-        b->setText(m_state.Text(spec.caption));
-        b->setToolTip(m_state.Text(spec.hint));
+    for (const ButtonSpec& button : kButtons) {
+        auto* b = findChild<LbButton*>(QLatin1String(button.name));
+        b->setText(m_state.Text(button.caption));
+        b->setToolTip(m_state.Text(button.hint));
     }
     PC_LoRa->setTabText(0, m_state.Text(1214));
     PC_LoRa->setTabText(1, m_state.Text(1215));

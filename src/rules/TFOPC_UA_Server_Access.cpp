@@ -75,10 +75,10 @@ void TFOPC_UA_Server_Access::FormCreate() {
     ASG->setTable(m_table);
     ASG->setGeometry(GridLeft, TitleHeight, ClientWidth - 2 * GridLeft, ClientHeight - ButtonsHeight - TitleHeight);
 
-    for (const ButtonSpec& spec : kButtons) {
-        auto* b = new LbButton(Ui::icon(spec.glyph), this);
-        b->setObjectName(QLatin1String(spec.name));
-        b->setGeometry(QRect(QPoint(spec.left, ButtonTop), ButtonSize));
+    for (const ButtonSpec& button : kButtons) {
+        auto* b = new LbButton(Ui::icon(button.glyph), this);
+        b->setObjectName(QLatin1String(button.name));
+        b->setGeometry(QRect(QPoint(button.left, ButtonTop), ButtonSize));
         b->setAutoDefault(false);
         b->setDefault(false);
     }
@@ -122,11 +122,11 @@ void TFOPC_UA_Server_Access::Set_Lang() {
     setWindowTitle(m_state.Text(TextCaption));
     L_SW_Desc->setText(m_state.Text(TextTitle));
     L_SW_Desc->adjustSize();
-    for (const ButtonSpec& spec : kButtons) {
-        auto* b = findChild<LbButton*>(QLatin1String(spec.name));
-        b->setText(m_state.Text(spec.caption));
-        if (spec.hint >= 0)
-            b->setToolTip(m_state.Text(spec.hint));
+    for (const ButtonSpec& button : kButtons) {
+        auto* b = findChild<LbButton*>(QLatin1String(button.name));
+        b->setText(m_state.Text(button.caption));
+        if (button.hint >= 0)
+            b->setToolTip(m_state.Text(button.hint));
     }
     if (m_table->gridColumns() == ColumnCount)
         setHeaders(*m_table, m_state.catalogue);

@@ -10,6 +10,7 @@
 #include "common/FileError.h"
 #include "common/LbButton.h"
 #include "common/MessageService.h"
+#include "image/UpdateDevice.h"
 #include "options/OptionsTexts.h"
 #include "options/TFAbout.h"
 #include "options/TFSoftOptions.h"
@@ -17,6 +18,7 @@
 #include "params/TFParGen.h"
 #include "rules/TFLoRa_Set_Access.h"
 #include "rules/TFOPC_UA_Server_Access.h"
+#include "update/TFBoot.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -91,10 +93,11 @@ std::span<const TFTessaroFirmWare::Step> TFTessaroFirmWare::steps() {
         {"Btn_Open",                 step(1, 258), Open,      16,     23,  Any,  opens<TFOpenConf>(&W::afterOpen)},
         {"Btn_Info",                 icon(516),    Info,      -1,     12,  Any,  opens<TFAbout>()},
         {"Btn_Opz",                  icon(574),    Options,   -1,     13,  Any,  opens<TFSoftOptions>(&W::afterOptions)},
+        {nullptr,                    {},           Update,    -1,     -1,  Conf, opens<TFBoot>()},
         {"Btn_Prm_Gen",              step(2),      Settings,  20,     24,  Conf, opens<TFParGen>()},
         {"Btn_LoRaWAN_Access",       step(3),      Rules,     21,     25,  Conf, opens<TFLoRa_Set_Access>()},
         {"Btn_OPC_UA_Server_Access", step(4),      Variables, 76,     77,  Conf, opens<TFOPC_UA_Server_Access>()},
-        {"Btn_CreateBin",            step(5),      Update,    17,     26,  Conf, nothingYet()},
+        {"Btn_CreateBin",            step(5),      Update,    17,     26,  Conf, runs(&W::Update_Device)},
         {"Btn_Close",                icon(632),    Close,     -1,     14,  Any,  runs(&W::closeWindow)},
     };
     // clang-format on
@@ -390,6 +393,14 @@ void TFTessaroFirmWare::afterOptions() {
 
 void TFTessaroFirmWare::closeWindow() {
     close();
+}
+
+void TFTessaroFirmWare::Update_Device() {
+    if (!::Update_Device(m_state))
+        return; // text 30 or the general error has been shown; no update over images not written
+    TFBoot& boot = dialog<TFBoot>();
+    boot.Form_Type = 1; // update over the network, set before every showing
+    showModal(boot);
 }
 
 void TFTessaroFirmWare::L_VelmoraClick() {

@@ -113,6 +113,8 @@ private:
     void afterOptions();
     void closeWindow();
     void L_VelmoraClick();
+    // Step 5: payload check, both images written into the configuration's bin folder, update dialog.
+    void Update_Device();
 
     AppState m_state;
     std::vector<QDialog*> m_dialogs;  // by step; nullptr until first use

@@ -34,6 +34,8 @@ private Q_SLOTS:
         const LaunchResult r = Start_Program(path, QStringLiteral("-a \"two words\" last"), false, 120000);
         QCOMPARE(r.state, LaunchResult::State::Ended);
         QVERIFY(r.pid > 0);
+        QCOMPARE(r.exitCode, 3);
+        QVERIFY(!r.crashed);
         QCOMPARE(TestSupport::readFile(path + QStringLiteral(".args")), QByteArray("-a|two words|last|"));
     }
 
@@ -76,6 +78,7 @@ private Q_SLOTS:
         const LaunchResult r = Start_Program(program, QString(), false, 120000);
         QCOMPARE(r.state, LaunchResult::State::NotStarted);
         QCOMPARE(r.pid, qint64(0));
+        QVERIFY(!r.error.isEmpty());
     }
 };
 

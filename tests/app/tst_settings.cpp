@@ -3,7 +3,7 @@
 #include "app/Settings.h"
 #include "common/AwkwardValues.h"
 #include "common/FileError.h"
-#include "common/SpecialFiles.h"
+#include "common/NodeFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -258,7 +258,7 @@ private Q_SLOTS:
         out.LastIpAddress = value + QStringLiteral("ip");
         out.LanguageName = QStringLiteral("lang") + value;
         Settings::Save_Setting(out);
-        const QByteArray first = SpecialFiles::contents(Settings::filePath(out));
+        const QByteArray first = NodeFiles::contents(Settings::filePath(out));
 
         AppState in = dirtyState(dir.path());
         Settings::Read_Setting(in);
@@ -268,7 +268,7 @@ private Q_SLOTS:
         QVERIFY(!in.EnableInternet && !in.EnableUpdate && !in.EnableJumpFieldTables && !in.DoubleClickAutoSize);
 
         Settings::Save_Setting(in);
-        QCOMPARE(SpecialFiles::contents(Settings::filePath(in)), first);
+        QCOMPARE(NodeFiles::contents(Settings::filePath(in)), first);
     }
 
     // Whatever stands in the place of the settings file, reading it never blocks and gives the defaults;
@@ -296,23 +296,22 @@ private Q_SLOTS:
         const QString elsewhere = dir.filePath(QStringLiteral("elsewhere.xml"));
         bool made = false;
         if (kind == "fifo")
-            made = SpecialFiles::makeFifo(path);
+            made = NodeFiles::makeFifo(path);
         else if (kind == "char")
-            made = SpecialFiles::makeCharDevice(path, SpecialFiles::Zero);
+            made = NodeFiles::makeCharDevice(path, NodeFiles::Zero);
         else if (kind == "dir")
             made = QDir().mkdir(path);
         else if (kind == "large")
-            made = SpecialFiles::writeFile(path, fullFile()) && SpecialFiles::makeSparseFile(path, 17 << 20);
+            made = NodeFiles::writeFile(path, fullFile()) && NodeFiles::makeSparseFile(path, 17 << 20);
         else if (kind == "doctype")
-            made = SpecialFiles::writeFile(path, "<!DOCTYPE C [<!ENTITY n \"Alpha\">]>" +
-                                                     replaced(fullFile(), ">Alpha<", ">&n;<"));
+            made = NodeFiles::writeFile(path, "<!DOCTYPE C [<!ENTITY n \"Alpha\">]>" +
+                                                  replaced(fullFile(), ">Alpha<", ">&n;<"));
         else if (kind == "attributes")
-            made =
-                SpecialFiles::writeFile(path, replaced(fullFile(), "<lastproj>", "<lastproj" + attributes(5000) + ">"));
+            made = NodeFiles::writeFile(path, replaced(fullFile(), "<lastproj>", "<lastproj" + attributes(5000) + ">"));
         else if (kind == "link")
-            made = SpecialFiles::writeFile(elsewhere, fullFile()) && SpecialFiles::makeLink(elsewhere, path);
+            made = NodeFiles::writeFile(elsewhere, fullFile()) && NodeFiles::makeLink(elsewhere, path);
         VERIFY_MADE(made);
-        const QString kindBefore = SpecialFiles::kindOf(path);
+        const QString kindBefore = NodeFiles::kindOf(path);
 
         Settings::Read_Setting(state);
         QCOMPARE(Values::of(state), kind == "link" ? Full : Defaults);
@@ -333,9 +332,9 @@ private Q_SLOTS:
                          qPrintable(e.message()));
             }
         }
-        QCOMPARE(SpecialFiles::kindOf(path), kind == "link" || !saveError.isEmpty() ? kindBefore : "file");
+        QCOMPARE(NodeFiles::kindOf(path), kind == "link" || !saveError.isEmpty() ? kindBefore : "file");
         if (kind == "link")
-            QVERIFY(SpecialFiles::contents(elsewhere).contains("<projectname>Saved</projectname>"));
+            QVERIFY(NodeFiles::contents(elsewhere).contains("<projectname>Saved</projectname>"));
     }
 
     void failedSaveThrows() {

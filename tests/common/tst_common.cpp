@@ -2,9 +2,9 @@
 #include "common/AwkwardValues.h"
 #include "common/FileError.h"
 #include "common/MessageService.h"
+#include "common/NodeFiles.h"
 #include "common/ReadFile.h"
 #include "common/SaveFile.h"
-#include "common/SpecialFiles.h"
 #include "common/TextFormat.h"
 #include "common/Xml.h"
 #include "common/XmlTree.h"
@@ -19,7 +19,7 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 
-using namespace SpecialFiles;
+using namespace NodeFiles;
 
 namespace {
 

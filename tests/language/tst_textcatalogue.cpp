@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "common/FileError.h"
-#include "common/SpecialFiles.h"
+#include "common/NodeFiles.h"
 #include "language/TextCatalogue.h"
 #include "support/TestFiles.h"
 
@@ -236,11 +236,11 @@ private Q_SLOTS:
         if (kind == "folder")
             made = QDir().mkdir(path);
         else if (kind == "fifo")
-            made = SpecialFiles::makeFifo(path);
+            made = NodeFiles::makeFifo(path);
         else if (kind == "zero")
-            made = SpecialFiles::makeCharDevice(path, SpecialFiles::Zero);
+            made = NodeFiles::makeCharDevice(path, NodeFiles::Zero);
         else if (kind == "large")
-            made = SpecialFiles::makeSparseFile(path, 64 * 1024 * 1024);
+            made = NodeFiles::makeSparseFile(path, 64 * 1024 * 1024);
         VERIFY_MADE(made);
         QVERIFY(writeFile(dir.filePath("good.lng"), "STR0012 = Info\r\n"));
 

@@ -2,7 +2,7 @@
 #include "app/AppState.h"
 #include "app/Product.h"
 #include "common/MessageService.h"
-#include "common/SpecialFiles.h"
+#include "common/NodeFiles.h"
 #include "options/TFSoftOptions.h"
 #include "options/VersionCheck.h"
 #include "support/HttpTestServer.h"
@@ -377,7 +377,7 @@ private Q_SLOTS:
         QCOMPARE(slotName(d.get(), 1), QStringLiteral("Deutsch"));
         const QString path = lang(QStringLiteral("Deutsch.lng"));
         QVERIFY(QFile::remove(path));
-        QVERIFY(SpecialFiles::makeFifo(path));
+        QVERIFY(NodeFiles::makeFifo(path));
         m_messages->setNextAnswer(true);
         d->LangClick(0);
         QCOMPARE(m_messages->entries().size(), 2);

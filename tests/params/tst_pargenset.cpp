@@ -2,8 +2,8 @@
 #include "ParamsTestUtil.h"
 #include "common/AwkwardValues.h"
 #include "common/FileError.h"
+#include "common/NodeFiles.h"
 #include "common/ReadFile.h"
-#include "common/SpecialFiles.h"
 #include "language/TextCatalogue.h"
 #include "params/LoRaRadio.h"
 #include "params/ParGenSet.h"
@@ -229,13 +229,13 @@ private Q_SLOTS:
         const QString path = dir.filePath("ParGen.xml");
         bool made = false;
         if (kind == "fifo")
-            made = SpecialFiles::makeFifo(path);
+            made = NodeFiles::makeFifo(path);
         else if (kind == "zero")
-            made = SpecialFiles::makeCharDevice(path, SpecialFiles::Zero);
+            made = NodeFiles::makeCharDevice(path, NodeFiles::Zero);
         else if (kind == "dir")
             made = QDir().mkdir(path);
         else if (kind == "large")
-            made = SpecialFiles::makeSparseFile(path, Files::MaxReadSize + 1);
+            made = NodeFiles::makeSparseFile(path, Files::MaxReadSize + 1);
         else if (kind == "doctype")
             made = writeFile(path, "<!DOCTYPE Par_Gen><Par_Gen/>");
         VERIFY_MADE(made);

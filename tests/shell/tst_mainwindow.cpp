@@ -236,7 +236,7 @@ private Q_SLOTS:
                                 << QStringList{Text1242};
         QTest::newRow("step 4") << QByteArray("Btn_OPC_UA_Server_Access") << QStringLiteral("TFOPC_UA_Server_Access")
                                 << none;
-        QTest::newRow("step 5") << QByteArray("Btn_CreateBin") << QString() << none;
+        QTest::newRow("step 5") << QByteArray("Btn_CreateBin") << QStringLiteral("FBoot") << none;
     }
 
     // Steps 2 to 5 are refused while no configuration is active; with one, each runs its own step.

@@ -22,7 +22,7 @@
         QVERIFY(made_);                                                                                                \
     } while (false)
 
-namespace SpecialFiles {
+namespace NodeFiles {
 
 // The numbers of the kernel's null, zero and full character devices: a node made with them in a
 // temporary folder behaves like the real one without being it.
@@ -85,4 +85,4 @@ inline bool writeFile(const QString& path, const QByteArray& bytes) {
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-} // namespace SpecialFiles
+} // namespace NodeFiles
