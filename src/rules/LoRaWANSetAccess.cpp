@@ -4,6 +4,7 @@
 #include "RuleTable.h"
 #include "common/ReadFile.h"
 #include "common/SaveFile.h"
+#include "common/TextFormat.h"
 #include "common/Xml.h"
 #include "common/XmlTree.h"
 #include "language/TextCatalogue.h"
@@ -146,20 +147,6 @@ QByteArray render(const RuleLists& rules, const QString& path) {
     w.writeComment(kVersionComment);
     Xml::checkWriter(w, path);
     return out;
-}
-
-// Replaces the "%d" placeholders of `text` in order; a translation may hold fewer.
-QString withNumbers(QString text, std::initializer_list<qint64> numbers) {
-    qsizetype from = 0;
-    for (qint64 n : numbers) {
-        const qsizetype at = text.indexOf(QLatin1String("%d"), from);
-        if (at < 0)
-            break;
-        const QString number = QString::number(n);
-        text.replace(at, 2, number);
-        from = at + number.size();
-    }
-    return text;
 }
 
 } // namespace
@@ -306,9 +293,9 @@ QStringList checkFiles(const QString& parGenFile, const QString& rulesFile, cons
 QString notShownWarning(int uplinkNotShown, int downlinkNotShown, int capacity, const TextCatalogue& texts) {
     QStringList lines;
     if (uplinkNotShown > 0)
-        lines.append(withNumbers(texts.Text(TextUplinkNotShown), {uplinkNotShown, capacity}));
+        lines.append(Texts::withNumbers(texts.Text(TextUplinkNotShown), {uplinkNotShown, capacity}));
     if (downlinkNotShown > 0)
-        lines.append(withNumbers(texts.Text(TextDownlinkNotShown), {downlinkNotShown, capacity}));
+        lines.append(Texts::withNumbers(texts.Text(TextDownlinkNotShown), {downlinkNotShown, capacity}));
     return lines.join(QLatin1Char('\n'));
 }
 

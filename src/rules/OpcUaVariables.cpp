@@ -3,6 +3,7 @@
 
 #include "common/ReadFile.h"
 #include "common/SaveFile.h"
+#include "common/TextFormat.h"
 #include "common/Xml.h"
 #include "common/XmlTree.h"
 #include "language/TextCatalogue.h"
@@ -153,7 +154,7 @@ QList<int> failingRows(const QList<OpcUaVariable>& rows) {
 }
 
 QString positionError(int row, const TextCatalogue& texts) {
-    return fillNumbers(texts.Text(TextPositionError), {row, PositionLimit});
+    return Texts::withNumbers(texts.Text(TextPositionError), {row, PositionLimit});
 }
 
 std::optional<QString> Controllo_dati(const QList<OpcUaVariable>& rows, const TextCatalogue& texts) {
@@ -161,23 +162,6 @@ std::optional<QString> Controllo_dati(const QList<OpcUaVariable>& rows, const Te
     if (failing.isEmpty())
         return std::nullopt;
     return positionError(failing.first(), texts);
-}
-
-QString fillNumbers(const QString& text, std::initializer_list<qint64> values) {
-    QString out;
-    out.reserve(text.size() + 8);
-    auto value = values.begin();
-    qsizetype from = 0;
-    while (value != values.end()) {
-        const qsizetype at = text.indexOf(QLatin1String("%d"), from);
-        if (at < 0)
-            break;
-        out += QStringView(text).mid(from, at - from);
-        out += QString::number(*value++);
-        from = at + 2;
-    }
-    out += QStringView(text).mid(from);
-    return out;
 }
 
 } // namespace OpcUaVariables

@@ -93,8 +93,4 @@ QString positionError(int row, const TextCatalogue& texts);
 // nothing when every row passes.
 std::optional<QString> Controllo_dati(const QList<OpcUaVariable>& rows, const TextCatalogue& texts);
 
-// Fills the "%d" placeholders of a catalogue text in order with `values`; placeholders beyond the
-// values stay as they are.
-QString fillNumbers(const QString& text, std::initializer_list<qint64> values);
-
 } // namespace OpcUaVariables

@@ -11,6 +11,7 @@
 #include "common/FileError.h"
 #include "common/LbButton.h"
 #include "common/MessageService.h"
+#include "common/TextFormat.h"
 #include "common/Ui.h"
 
 #include <QLabel>
@@ -148,8 +149,8 @@ bool TFOPC_UA_Server_Access::FormShow() {
 
     const qsizetype dropped = contents.rows.size() - OpcUaVariables::MaxVariables;
     if (dropped > 0)
-        Messages::warning(OpcUaVariables::fillNumbers(m_state.Text(OpcUaVariables::TextDroppedVariables),
-                                                      {dropped, OpcUaVariables::MaxVariables}));
+        Messages::warning(Texts::withNumbers(m_state.Text(OpcUaVariables::TextDroppedVariables),
+                                             {dropped, OpcUaVariables::MaxVariables}));
     return true;
 }
 
@@ -193,7 +194,7 @@ void TFOPC_UA_Server_Access::Btn_DelRowClick() {
     const int row = ASG->currentRow();
     if (row < 1)
         return;
-    if (Messages::question(OpcUaVariables::fillNumbers(m_state.Text(TextDeleteQuestion), {row})))
+    if (Messages::question(Texts::withNumbers(m_state.Text(TextDeleteQuestion), {row})))
         Delete_Row_Check(row, *m_table, true);
 }
 

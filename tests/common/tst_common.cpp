@@ -557,6 +557,7 @@ private Q_SLOTS:
         QTest::newRow("fewer numbers") << "%d and %d" << QList<qint64>{7} << "7 and %d";
         QTest::newRow("more numbers") << "row %d" << QList<qint64>{7, 8} << "row 7";
         QTest::newRow("none") << "no placeholder" << QList<qint64>{1} << "no placeholder";
+        QTest::newRow("a lone percent sign") << "100% %d" << QList<qint64>{7} << "100% 7";
     }
 
     void textWithNumbers() {

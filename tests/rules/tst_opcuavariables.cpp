@@ -297,26 +297,6 @@ private Q_SLOTS:
         // What is shown is what is saved again.
         QCOMPARE(describe(OpcUaTable::variableAt(grid, 1)), describe(parse(xml, "mem").rows.first()));
     }
-
-    void fillNumbers_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("both") << "row %d of %d"
-                              << "row 7 of 2000";
-        QTest::newRow("fewer placeholders") << "row %d"
-                                            << "row 7";
-        QTest::newRow("more placeholders") << "%d %d %d"
-                                           << "7 2000 %d";
-        QTest::newRow("none") << "plain"
-                              << "plain";
-        QTest::newRow("percent alone") << "100% %d"
-                                       << "100% 7";
-    }
-    void fillNumbers() {
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
-        QCOMPARE(OpcUaVariables::fillNumbers(text, {7, 2000}), expected);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestOpcUaVariables)
