@@ -17,6 +17,10 @@ struct RowBuffer {
 // The program-wide state, owned by the main window and shared with every dialog by reference.
 // Folder values use '/' internally; QDir::toNativeSeparators is applied where a path leaves the program.
 struct AppState {
+    // The device address the settings give when they hold none (the language's is
+    // TextCatalogue::DefaultLanguage).
+    static inline const QString DefaultIpAddress = QStringLiteral("192.168.2.205");
+
     QString ProgramFolder;
     QString MasterFolder;
     QString ProjectsFolder;
@@ -25,8 +29,8 @@ struct AppState {
     QString ActiveConfigName; // remembered configuration; may be set while none is active
     QString ActiveConfigPath; // empty: no configuration active
 
-    QString LastIpAddress = QStringLiteral("192.168.2.205");
-    QString LanguageName = QStringLiteral("English");
+    QString LastIpAddress = DefaultIpAddress;
+    QString LanguageName = TextCatalogue::DefaultLanguage;
     bool EnableInternet = false;
     bool EnableUpdate = false;
     bool EnableJumpFieldTables = false;

@@ -16,6 +16,10 @@
 // A detached start with a polled pid was the other choice. It is worse here: the detached program is
 // not our child, so once it ends it may stay a zombie under a parent that does not reap, and a pid
 // check would then report it running until the bound.
+namespace {
+constexpr int StartBoundMs = 30000;
+}
+
 LaunchResult Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo, int timeoutMs) {
     return startProgram(NomeSW, QProcess::splitCommand(Parameter), tipo, timeoutMs);
 }
@@ -49,7 +53,9 @@ LaunchResult startProgram(const QString& program, const QStringList& arguments, 
     QElapsedTimer clock;
     clock.start();
     process->start(QIODevice::ReadOnly);
-    if (!process->waitForStarted(qMax(timeoutMs, 1))) {
+    // The start has a bound of its own: a start slower than the wait's bound (a loaded machine) is
+    // still a start, and the program must not be killed as one that failed.
+    if (!process->waitForStarted(StartBoundMs)) {
         result.error = process->errorString();
         delete process;
         return result;

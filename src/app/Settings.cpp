@@ -13,9 +13,6 @@ namespace Settings {
 
 namespace {
 
-const QString DefaultIpAddress = QStringLiteral("192.168.2.205");
-const QString DefaultLanguage = QStringLiteral("English");
-
 bool flag(const Xml::Element& root, const QString& name) {
     return root.pathText(u"lastinternet", name) == QStringLiteral("1");
 }
@@ -27,8 +24,8 @@ QString flagText(bool on) {
 // A null root (no file, or a first node that is not an element) makes every lookup miss.
 void applyRoot(AppState& state, const Xml::Element& root) {
     state.ActiveConfigName = root.pathText(u"lastproj", u"projectname").value_or(QString());
-    state.LastIpAddress = root.pathText(u"lastipadd", u"ipaddress").value_or(DefaultIpAddress);
-    state.LanguageName = root.pathText(u"lastlang", u"language").value_or(DefaultLanguage);
+    state.LastIpAddress = root.pathText(u"lastipadd", u"ipaddress").value_or(AppState::DefaultIpAddress);
+    state.LanguageName = root.pathText(u"lastlang", u"language").value_or(TextCatalogue::DefaultLanguage);
     state.EnableInternet = flag(root, QStringLiteral("enable_internet"));
     state.EnableUpdate = flag(root, QStringLiteral("enable_update"));
     state.EnableJumpFieldTables = flag(root, QStringLiteral("enable_jump_field_tables"));

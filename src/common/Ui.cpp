@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "Ui.h"
 
+#include <QFrame>
+#include <QHash>
+#include <QIconEngine>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -43,6 +46,12 @@ void styleWindow(QWidget* window) {
     p.setColor(QPalette::WindowText, darkText());
     window->setPalette(p);
     window->setAutoFillBackground(true);
+}
+
+void setFrameColour(QFrame* frame, const QColor& colour) {
+    QPalette p = frame->palette();
+    p.setColor(QPalette::WindowText, colour);
+    frame->setPalette(p);
 }
 
 void setTextColour(QLabel* label, const QColor& colour) {
@@ -239,19 +248,61 @@ static void drawGlyph(QPainter& p, Glyph glyph, qreal s) {
     }
 }
 
-QIcon icon(Glyph glyph, int size) {
-    QIcon result;
-    for (int scale : {1, 2}) {
-        QPixmap pm(size * scale, size * scale);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        drawGlyph(p, glyph, size * scale);
-        p.end();
-        pm.setDevicePixelRatio(scale);
-        result.addPixmap(pm);
+namespace {
+
+// Each glyph is drawn once per pixel size and mode, when a widget first paints it, and kept for the
+// program's life: the same few icons serve every window.
+QPixmap glyphPixmap(Glyph glyph, int pixels, QIcon::Mode mode) {
+    static QHash<quint64, QPixmap> cache;
+    const quint64 key = (quint64(glyph) << 40) | (quint64(mode) << 32) | quint32(pixels);
+    if (const auto found = cache.constFind(key); found != cache.cend())
+        return found.value();
+    QPixmap pm(pixels, pixels);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (mode == QIcon::Disabled)
+        p.setOpacity(0.4);
+    drawGlyph(p, glyph, pixels);
+    p.end();
+    cache.insert(key, pm);
+    return pm;
+}
+
+class GlyphIconEngine : public QIconEngine {
+public:
+    GlyphIconEngine(Glyph glyph, int size)
+        : m_glyph(glyph)
+        , m_size(size) {}
+
+    QIconEngine* clone() const override { return new GlyphIconEngine(m_glyph, m_size); }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {QSize(m_size, m_size)}; }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        return glyphPixmap(m_glyph, qMax(1, qMin(size.width(), size.height())), mode);
     }
-    return result;
+
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+        QPixmap pm = pixmap(size * scale, mode, state);
+        pm.setDevicePixelRatio(scale);
+        return pm;
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        painter->drawPixmap(rect, scaledPixmap(rect.size(), mode, state, dpr));
+    }
+
+private:
+    Glyph m_glyph;
+    int m_size;
+};
+
+} // namespace
+
+QIcon icon(Glyph glyph, int size) {
+    return QIcon(new GlyphIconEngine(glyph, size));
 }
 
 } // namespace Ui

@@ -6,6 +6,7 @@
 #include <QIcon>
 
 class QWidget;
+class QFrame;
 class QLabel;
 
 namespace Ui {
@@ -24,6 +25,9 @@ void styleWindow(QWidget* window);
 // Gives a label a fixed colour through its palette.
 void setTextColour(QLabel* label, const QColor& colour);
 
+// The colour of a plain frame's lines (a box or a line), through its palette.
+void setFrameColour(QFrame* frame, const QColor& colour);
+
 // The title strip every dialog opens with: the product code (`L_SW_Code`, at 16, 8, in `codeFont`)
 // and the dialog's subtitle below it (`L_SW_Desc`, bold, at 16, `descTop`), both grey.
 struct TitleLabels {
@@ -32,7 +36,8 @@ struct TitleLabels {
 };
 TitleLabels titleStrip(QWidget* parent, const QString& productCode, const QFont& codeFont, int descTop);
 
-// Icons drawn in code, so the program needs no picture files.
+// Icons drawn in code, so the program needs no picture files. Each is drawn when it is first shown, at
+// the size it is shown, once per size, and kept. `size` is the size it is meant for (its available size).
 enum class Glyph {
     New,
     Open,

@@ -10,7 +10,6 @@
 namespace {
 
 constexpr QChar kPilcrow(0x00B6);
-const QString EnglishName = QStringLiteral("English");
 const QString kBlank(QLatin1Char(' '));
 
 bool isBlankOrControl(QChar c) {
@@ -166,8 +165,8 @@ void TextCatalogue::Load_Language(const QString& languageFolder, QString& langua
             return;
         }
     }
-    languageName = EnglishName;
-    const QString english = languageFolder + QLatin1Char('/') + EnglishName + QStringLiteral(".lng");
+    languageName = DefaultLanguage;
+    const QString english = languageFolder + QLatin1Char('/') + DefaultLanguage + QStringLiteral(".lng");
     if (std::optional<QByteArray> bytes = Files::readRegularFileIfExists(english))
         readLanguageBytes(*bytes);
 }

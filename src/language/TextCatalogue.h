@@ -13,6 +13,9 @@ class TextCatalogue {
 public:
     static constexpr int Size = 6400;
 
+    // The language whose texts are built in, and the one a missing or unusable language falls back to.
+    static inline const QString DefaultLanguage = QStringLiteral("English");
+
     TextCatalogue() = default; // empty until Build_Default_Texts or Load_Language
 
     // The entry at `index`; an empty text for an index outside 0..6399 or before the first build.

@@ -2,7 +2,9 @@
 #include "ParGenSet.h"
 
 #include "LoRaRadio.h"
+#include "ParGenTexts.h"
 #include "common/SaveFile.h"
+#include "common/TextFormat.h"
 #include "common/Xml.h"
 #include "common/XmlTree.h"
 #include "language/TextCatalogue.h"
@@ -104,7 +106,68 @@ QStringList choiceItems(Field field) {
 
 using namespace ParGen;
 
-ParGenSet::ParGenSet() = default;
+bool ParGen::isFixed(Field field) {
+    return field == Eth_Conn_DHCP_WiFi;
+}
+
+bool ParGen::isComputed(Field field) {
+    return field == LoRa_Payload_Size;
+}
+
+ParGenSet::ParGenSet() {
+    for (int f = 0; f < FieldCount; ++f) {
+        if (isFixed(Field(f)))
+            m_values[f] = QString::fromLatin1(kFields[f].noFile);
+    }
+}
+
+void ParGenSet::setValue(Field field, const QString& text) {
+    if (!isFixed(field))
+        m_values[field] = text;
+}
+
+void ParGenSet::setFlag(Field field, bool on) {
+    setValue(field, on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void ParGenSet::setRegion(const QString& region) {
+    m_values[LoRa_RF_Band] = region;
+    const QStringList rates = LoRaRadio::dataRateItems(region);
+    m_values[LoRa_DataRate] = rates.isEmpty() ? QString() : rates.first();
+    recomputePayloadSize();
+}
+
+void ParGenSet::setDataRate(const QString& rate) {
+    const QStringList rates = LoRaRadio::dataRateItems(m_values[LoRa_RF_Band]);
+    QString item = matchItem(rates, rate);
+    if (item.isEmpty() && !rates.isEmpty())
+        item = rates.first();
+    m_values[LoRa_DataRate] = item;
+    recomputePayloadSize();
+}
+
+FieldSet ParGen::visibleRows(const ParGenSet& set) {
+    FieldSet shown;
+    shown.set();
+    shown[LoRa_Frequency_SubBand] = LoRaRadio::subBandApplies(LoRaRadio::regionPosition(set.value(LoRa_RF_Band)));
+    const bool abp = set.value(LoRa_Activation_Method) == choiceItems(LoRa_Activation_Method).first();
+    for (const Field f : {LoRa_Device_Address, LoRa_Network_Session_Key, LoRa_Application_Session_Key})
+        shown[f] = abp;
+    shown[LoRa_Application_Key] = !abp;
+    return shown;
+}
+
+FieldSet ParGen::editableFields(const ParGenSet& set) {
+    FieldSet editable;
+    for (int f = 0; f < FieldCount; ++f)
+        editable[f] = !isFixed(Field(f)) && !isComputed(Field(f));
+    // The address comes from DHCP: the static one is greyed out.
+    if (set.flag(Eth_Conn_DHCP_Cable)) {
+        for (int f = OPC_UA_Server_IP1; f <= OPC_UA_Server_GAT4; ++f)
+            editable[f] = false;
+    }
+    return editable;
+}
 
 ParGenSet ParGenSet::noFileDefaults() {
     ParGenSet set;
@@ -224,30 +287,31 @@ std::vector<int> ParGen::failingRules(const ParGenSet& set) {
             rule(!inRange(set.value(Field(first + i)), 0, 255), firstText + i);
     };
 
+    using namespace ParGenTexts;
     if (set.flag(Eth_Conn_Enable_DNS)) {
-        octets(Eth_Conn_Primary_DNS1, 2925);
-        octets(Eth_Conn_Secondary_DNS1, 2929);
+        octets(Eth_Conn_Primary_DNS1, PrimaryDnsOctet);
+        octets(Eth_Conn_Secondary_DNS1, SecondaryDnsOctet);
     }
 
-    rule(isEmptyChoice(set.value(LoRa_RF_Band)), 493);
-    rule(isEmptyChoice(set.value(LoRa_Network_Type)), 494);
-    rule(isEmptyChoice(set.value(LoRa_DataRate)), 495);
-    rule(isEmptyChoice(set.value(LoRa_Transmission_Type)), 496);
+    rule(isEmptyChoice(set.value(LoRa_RF_Band)), RegionEmpty);
+    rule(isEmptyChoice(set.value(LoRa_Network_Type)), NetworkTypeEmpty);
+    rule(isEmptyChoice(set.value(LoRa_DataRate)), DataRateEmpty);
+    rule(isEmptyChoice(set.value(LoRa_Transmission_Type)), TransmissionEmpty);
     rule(!inRange(set.value(LoRa_Payload_Size), 1,
                   LoRaRadio::Find_Max_PayLoad(set.value(LoRa_RF_Band), set.value(LoRa_DataRate))),
-         497);
-    rule(isEmptyChoice(set.value(LoRa_Activation_Method)), 499);
-    rule(!inRange(set.value(LoRa_LNCHECK), 5, 60), 2935);
-    rule(!inRange(set.value(NTP_Poll_Time), 0, 10000000), 2562);
+         PayloadRange);
+    rule(isEmptyChoice(set.value(LoRa_Activation_Method)), ActivationEmpty);
+    rule(!inRange(set.value(LoRa_LNCHECK), 5, 60), LnCheckRange);
+    rule(!inRange(set.value(NTP_Poll_Time), 0, 10000000), PollTimeRange);
 
     // The address and mask are checked even while DHCP greys them out: they are written either way.
-    octets(OPC_UA_Server_IP1, 2771);
-    octets(OPC_UA_Server_SM1, 2775);
+    octets(OPC_UA_Server_IP1, AddressOctet);
+    octets(OPC_UA_Server_SM1, MaskOctet);
     if (set.flag(OPC_UA_Server_EN_GAT))
-        octets(OPC_UA_Server_GAT1, 2779);
+        octets(OPC_UA_Server_GAT1, GatewayOctet);
 
     const std::optional<qint64> port = integerOf(set.value(OPC_UA_Server_Port));
-    rule(!port || *port < 0 || *port > 65535 || *port == 10000, 2783);
+    rule(!port || *port < 0 || *port > 65535 || *port == 10000, PortRange);
     return failing;
 }
 
@@ -257,14 +321,10 @@ std::optional<int> ParGen::firstFailingRule(const ParGenSet& set) {
 }
 
 QString ParGen::ruleMessage(const ParGenSet& set, int rule, const TextCatalogue& texts) {
-    QString message = texts.Text(rule);
-    if (rule == 497) {
-        const qsizetype at = message.indexOf(QLatin1String("%d"));
-        if (at >= 0)
-            message.replace(
-                at, 2, QString::number(LoRaRadio::Find_Max_PayLoad(set.value(LoRa_RF_Band), set.value(LoRa_DataRate))));
-    }
-    return message;
+    if (rule == ParGenTexts::PayloadRange)
+        return Texts::withNumbers(texts.Text(rule),
+                                  {LoRaRadio::Find_Max_PayLoad(set.value(LoRa_RF_Band), set.value(LoRa_DataRate))});
+    return texts.Text(rule);
 }
 
 std::optional<QString> Controllo_Dati(const ParGenSet& set, const TextCatalogue& texts) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <bitset>
 #include <optional>
 #include <vector>
 
@@ -79,16 +80,34 @@ const FieldInfo& info(Field field);
 // empty: its list depends on the region (see LoRaRadio::dataRateItems).
 QStringList choiceItems(Field field);
 
+// A field that holds one value whatever the file or the user says: this model has no Wi-Fi, so its
+// DHCP flag is always off. A set never takes another value for it.
+bool isFixed(Field field);
+
+// A field worked out from others (the payload size, from region and data rate); shown, not typed.
+bool isComputed(Field field);
+
+using FieldSet = std::bitset<FieldCount>;
+
 } // namespace ParGen
 
 class ParGenSet {
 public:
-    ParGenSet(); // every field empty
+    ParGenSet(); // every field empty, but the fixed ones
 
     const QString& value(ParGen::Field field) const { return m_values[field]; }
-    void setValue(ParGen::Field field, const QString& text) { m_values[field] = text; }
+    // Both leave a fixed field as it is.
+    void setValue(ParGen::Field field, const QString& text);
     bool flag(ParGen::Field field) const { return m_values[field] == QLatin1String("1"); }
-    void setFlag(ParGen::Field field, bool on) { m_values[field] = on ? QStringLiteral("1") : QStringLiteral("0"); }
+    void setFlag(ParGen::Field field, bool on);
+
+    // Selects the region (its exact item text, or empty): the data rate becomes the region's first
+    // item, or empty for a text that names no region, and the payload size follows.
+    void setRegion(const QString& region);
+
+    // Selects the data-rate item of the current region that equals `rate` ignoring case; a text the
+    // region does not list gives the region's first item. The payload size follows.
+    void setDataRate(const QString& rate);
 
     // The values used when ParGen.xml does not exist.
     static ParGenSet noFileDefaults();
@@ -116,6 +135,15 @@ private:
 };
 
 namespace ParGen {
+// The rows the editor shows for `set`: every field's but the frequency sub-band's outside AU915, US915
+// and US915-Hybrid, and either the three fields of activation by personalisation (when that method,
+// the first item, is chosen) or the application key of over-the-air activation (otherwise).
+FieldSet visibleRows(const ParGenSet& set);
+
+// The fields the user may change in `set`: all but the fixed and computed ones and, while DHCP gives
+// the cable connection its address, the static address, mask and gateway (still checked and written).
+FieldSet editableFields(const ParGenSet& set);
+
 // The data check's rules in their fixed order: the catalogue index of the first failing rule's message,
 // or nothing when every rule passes. Text 497 holds a "%d" for the payload limit (see Controllo_Dati).
 std::optional<int> firstFailingRule(const ParGenSet& set);

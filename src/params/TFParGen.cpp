@@ -3,12 +3,14 @@
 
 #include "CategoryPanel.h"
 #include "LoRaRadio.h"
+#include "ParGenTexts.h"
+#include "app/AppState.h"
+#include "app/Product.h"
 #include "common/FileError.h"
 #include "common/LbButton.h"
 #include "common/MessageService.h"
+#include "common/TabSpacingDelegate.h"
 #include "common/Ui.h"
-#include "app/AppState.h"
-#include "app/Product.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,9 +23,11 @@
 #include <QSignalBlocker>
 #include <QWheelEvent>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using namespace ParGen;
+using namespace ParGenTexts;
 
 namespace {
 
@@ -100,9 +104,9 @@ struct LangEntry {
     int hint;
 };
 const LangEntry kTexts[] = {
-    {"L_SW_Desc", 401, -1},
-    {"Btn_OK", 402, 404},
-    {"Btn_Cancel", 403, 405},
+    {"L_SW_Desc", Description, -1},
+    {"Btn_OK", OkCaption, OkHint},
+    {"Btn_Cancel", CancelCaption, CancelHint},
     {"L_EthConn_Device_Name", 2907, -1},          {"E_EthConn_Device_Name", -1, 2908},
     {"CB_EthConn_En_DHCP_Cable", 2909, 2910},
     {"CB_EthConn_En_DHCP_WiFi", 2911, 2912},
@@ -142,20 +146,57 @@ const LangEntry kTexts[] = {
     {"L_NTP_Poll_Time", 2560, -1},                {"E_NTP_Poll_Time", -1, 2561},
 };
 
-// The four panels in their order, with the catalogue text of their caption.
+// The four panels in their order: the catalogue text of the caption, the rows, where the second row
+// stands, and what the panel's height is measured from.
 struct PanelEntry {
     const char* name;
     int caption;
     const RowSpec* rows;
     int rowCount;
+    int secondRowTop;   // 28 below the first row; in LoRaWAN 28 below the RF band's list, 3 less
+    bool heightByLabel; // the panel ends below its last label rather than its last control
 };
 const PanelEntry kPanels[] = {
-    {"CP_Ethernet_Connection", 2906, kEthernet, int(std::size(kEthernet))},
-    {"CP_LoRa", 406, kLoRa, int(std::size(kLoRa))},
-    {"CP_OPC_UA_Server", 2746, kOpcUa, int(std::size(kOpcUa))},
-    {"CP_NTP", 2557, kNtp, int(std::size(kNtp))},
+    {"CP_Ethernet_Connection", EthernetPanel, kEthernet, int(std::size(kEthernet)), FirstRow + RowStep, false},
+    {"CP_LoRa", LoRaPanel, kLoRa, int(std::size(kLoRa)), FirstRow - ControlRaise + RowStep, true},
+    {"CP_OPC_UA_Server", OpcUaPanel, kOpcUa, int(std::size(kOpcUa)), FirstRow + RowStep, false},
+    {"CP_NTP", NtpPanel, kNtp, int(std::size(kNtp)), FirstRow + RowStep, false},
 };
 // clang-format on
+
+int bottomOf(const QWidget* w) {
+    return w->y() + w->height();
+}
+
+bool isHexDigit(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'F') || (u >= 'a' && u <= 'f');
+}
+
+// The character a key press types, or nothing for an editing key. Under X11 the Delete key arrives with
+// the text "\x7f" and the clipboard shortcuts with control characters: those edit, they type nothing.
+std::optional<QChar> typedCharacter(const QKeyEvent* key) {
+    const QString text = key->text();
+    if (text.size() != 1 || !text[0].isPrint())
+        return std::nullopt;
+    // A shortcut (Ctrl+V, and Cmd+V where it carries its letter); Ctrl+Alt is AltGr, which types.
+    const Qt::KeyboardModifiers mods = key->modifiers();
+    if ((mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier))
+        return std::nullopt;
+    switch (key->key()) {
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return std::nullopt;
+    default:
+        return text[0];
+    }
+}
 
 } // namespace
 
@@ -163,12 +204,6 @@ TFParGen::TFParGen(AppState& state, QWidget* parent)
     : QDialog(parent)
     , m_state(state) {
     FormCreate();
-}
-
-template <class T> T* TFParGen::control(const char* name) const {
-    T* w = findChild<T*>(QLatin1String(name));
-    Q_ASSERT_X(w, "TFParGen::control", name);
-    return w;
 }
 
 void TFParGen::FormCreate() {
@@ -205,37 +240,33 @@ void TFParGen::FormCreate() {
 
     for (int i = 0; i < int(std::size(kPanels)); ++i)
         buildPanel(i);
+    resolveControls();
 
-    control<QLineEdit>("E_LoRa_Payload_Size")->setReadOnly(true); // computed from region and data rate
+    for (int f = 0; f < FieldCount; ++f) {
+        if (isComputed(Field(f)))
+            edit(Field(f))->setReadOnly(true);
+        if (m_kind[f] == ControlKind::List)
+            list(Field(f))->addItems(choiceItems(Field(f))); // the data-rate list follows the region
+    }
 
-    // Fixed lists; the data-rate list follows the region.
-    for (int f = 0; f < FieldCount; ++f)
-        if (auto* list = qobject_cast<QComboBox*>(findChild<QWidget*>(QLatin1String(info(Field(f)).control))))
-            list->addItems(choiceItems(Field(f)));
+    keepDotChain({Eth_Conn_Primary_DNS1, Eth_Conn_Primary_DNS2, Eth_Conn_Primary_DNS3, Eth_Conn_Primary_DNS4,
+                  Eth_Conn_Secondary_DNS1, Eth_Conn_Secondary_DNS2, Eth_Conn_Secondary_DNS3, Eth_Conn_Secondary_DNS4});
+    keepDotChain({OPC_UA_Server_IP1, OPC_UA_Server_IP2, OPC_UA_Server_IP3, OPC_UA_Server_IP4, OPC_UA_Server_SM1,
+                  OPC_UA_Server_SM2, OPC_UA_Server_SM3, OPC_UA_Server_SM4, OPC_UA_Server_GAT1, OPC_UA_Server_GAT2,
+                  OPC_UA_Server_GAT3, OPC_UA_Server_GAT4});
 
-    keepDotChain({control<QLineEdit>("E_EthConn_Pri_DNS_IP1"), control<QLineEdit>("E_EthConn_Pri_DNS_IP2"),
-                  control<QLineEdit>("E_EthConn_Pri_DNS_IP3"), control<QLineEdit>("E_EthConn_Pri_DNS_IP4"),
-                  control<QLineEdit>("E_EthConn_Sec_DNS_IP1"), control<QLineEdit>("E_EthConn_Sec_DNS_IP2"),
-                  control<QLineEdit>("E_EthConn_Sec_DNS_IP3"), control<QLineEdit>("E_EthConn_Sec_DNS_IP4")});
-    keepDotChain({control<QLineEdit>("E_OPC_UA_Server_IP1"), control<QLineEdit>("E_OPC_UA_Server_IP2"),
-                  control<QLineEdit>("E_OPC_UA_Server_IP3"), control<QLineEdit>("E_OPC_UA_Server_IP4"),
-                  control<QLineEdit>("E_OPC_UA_Server_SM1"), control<QLineEdit>("E_OPC_UA_Server_SM2"),
-                  control<QLineEdit>("E_OPC_UA_Server_SM3"), control<QLineEdit>("E_OPC_UA_Server_SM4"),
-                  control<QLineEdit>("E_OPC_UA_Server_GAT1"), control<QLineEdit>("E_OPC_UA_Server_GAT2"),
-                  control<QLineEdit>("E_OPC_UA_Server_GAT3"), control<QLineEdit>("E_OPC_UA_Server_GAT4")});
+    // Most regions' data-rate items hold tabs: the open list shows them as spacing, the item keeps its tab.
+    list(LoRa_DataRate)->setItemDelegate(new TabSpacingDelegate(list(LoRa_DataRate)));
 
-    auto* region = control<QComboBox>("CB_LoRa_RF_Band");
-    connect(region, &QComboBox::currentIndexChanged, this, [this] {
+    connect(list(LoRa_RF_Band), &QComboBox::currentIndexChanged, this, [this] {
         Change_LoRa_DataRate();
         Set_Max_Payload_Size();
         Move_GroupBoxs();
     });
-    connect(control<QComboBox>("CB_LoRa_DataRate"), &QComboBox::currentIndexChanged, this,
-            &TFParGen::Set_Max_Payload_Size);
-    connect(control<QComboBox>("CB_LoRa_Activation_Method"), &QComboBox::currentIndexChanged, this,
-            &TFParGen::Move_GroupBoxs);
-    connect(control<QCheckBox>("CB_EthConn_En_DHCP_Cable"), &QCheckBox::toggled, this, &TFParGen::Move_GroupBoxs);
-    connect(control<QCheckBox>("CB_EthConn_En_DHCP_WiFi"), &QCheckBox::toggled, this, &TFParGen::Move_GroupBoxs);
+    connect(list(LoRa_DataRate), &QComboBox::currentIndexChanged, this, &TFParGen::Set_Max_Payload_Size);
+    connect(list(LoRa_Activation_Method), &QComboBox::currentIndexChanged, this, &TFParGen::Move_GroupBoxs);
+    connect(check(Eth_Conn_DHCP_Cable), &QCheckBox::toggled, this, &TFParGen::Move_GroupBoxs);
+    connect(check(Eth_Conn_DHCP_WiFi), &QCheckBox::toggled, this, &TFParGen::Move_GroupBoxs);
 
     // The wheel anywhere over the panel group scrolls the group, also over its lists and edits.
     m_group->viewport()->installEventFilter(this);
@@ -248,18 +279,19 @@ void TFParGen::FormCreate() {
     Set_Lang();
 }
 
-CategoryPanel* TFParGen::buildPanel(int index) {
+void TFParGen::buildPanel(int index) {
     const PanelEntry& entry = kPanels[index];
-    const RowSpec* rowSpecs = entry.rows;
-    const int count = entry.rowCount;
     CategoryPanel* panel = m_group->addPanel(QLatin1String(entry.name));
     panel->hide();
+    m_panels.push_back(panel);
+    m_panelRows.emplace_back();
     QWidget* body = panel->body();
     const int labelHeight = fontMetrics().height() + 2;
-    for (int i = 0; i < count; ++i) {
-        const RowSpec& rs = rowSpecs[i];
+    for (int i = 0; i < entry.rowCount; ++i) {
+        const RowSpec& rs = entry.rows[i];
         Row row;
-        QString key = QLatin1String(rs.control ? rs.control : rs.label);
+        row.field = FieldCount;
+        const QString key = QLatin1String(rs.control ? rs.control : rs.label);
         switch (rs.kind) {
         case RowKind::Check:
         case RowKind::CheckOctets: {
@@ -280,32 +312,32 @@ CategoryPanel* TFParGen::buildPanel(int index) {
 
         switch (rs.kind) {
         case RowKind::Edit: {
-            auto* edit = new QLineEdit(body);
-            edit->setObjectName(key);
-            edit->setGeometry(ControlLeft, 0, ControlWidth, ControlHeight);
+            auto* e = new QLineEdit(body);
+            e->setObjectName(key);
+            e->setGeometry(ControlLeft, 0, ControlWidth, ControlHeight);
             if (rs.maxLength > 0)
-                edit->setMaxLength(rs.maxLength);
+                e->setMaxLength(rs.maxLength);
             if (rs.hex) {
-                edit->installEventFilter(this);
-                m_hexEdits.append(edit);
-                connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
+                e->installEventFilter(this);
+                m_hexEdits.append(e);
+                connect(e, &QLineEdit::textEdited, e, [e](const QString& text) {
                     const QString upper = text.toUpper();
                     if (upper == text)
                         return;
-                    const int at = edit->cursorPosition();
-                    edit->setText(upper);
-                    edit->setCursorPosition(at);
+                    const int at = e->cursorPosition();
+                    e->setText(upper);
+                    e->setCursorPosition(at);
                 });
             }
-            row.controls << edit;
+            row.controls << e;
             break;
         }
         case RowKind::List: {
-            auto* list = new QComboBox(body);
-            list->setObjectName(key);
-            list->setEditable(false);
-            list->setGeometry(ControlLeft, 0, ControlWidth, ControlHeight);
-            row.controls << list;
+            auto* l = new QComboBox(body);
+            l->setObjectName(key);
+            l->setEditable(false);
+            l->setGeometry(ControlLeft, 0, ControlWidth, ControlHeight);
+            row.controls << l;
             break;
         }
         case RowKind::Octets:
@@ -327,25 +359,82 @@ CategoryPanel* TFParGen::buildPanel(int index) {
         case RowKind::Check:
             break;
         }
-        m_rows.insert(key, row);
+        m_panelRows.back().push_back(int(m_rows.size()));
+        m_rows.push_back(row);
     }
-    return panel;
 }
 
-void TFParGen::keepDotChain(const QList<QLineEdit*>& chain) {
-    for (int i = 0; i < chain.size(); ++i) {
-        chain[i]->installEventFilter(this);
-        m_dotNext.insert(chain[i], i + 1 < chain.size() ? chain[i + 1] : nullptr);
+// Every field's control, found once by the name the field table gives it. A name the window does not
+// build is a programming error that no test run may miss: it stops the program here, in every build.
+void TFParGen::resolveControls() {
+    QHash<const QWidget*, int> rowOfControl;
+    for (int r = 0; r < int(m_rows.size()); ++r) {
+        rowOfControl.insert(m_rows[r].label, r);
+        for (const QWidget* w : m_rows[r].controls)
+            rowOfControl.insert(w, r);
+    }
+    for (int f = 0; f < FieldCount; ++f) {
+        const FieldInfo& fi = info(Field(f));
+        QWidget* w = findChild<QWidget*>(QLatin1String(fi.control));
+        if (!w || !rowOfControl.contains(w))
+            qFatal("TFParGen: no control \"%s\" for the field %s", fi.control, fi.element);
+        const ControlKind kind = qobject_cast<QCheckBox*>(w)   ? ControlKind::Check
+                                 : qobject_cast<QComboBox*>(w) ? ControlKind::List
+                                                               : ControlKind::Edit;
+        const ControlKind wanted = fi.kind == Kind::Flag     ? ControlKind::Check
+                                   : fi.kind == Kind::Choice ? ControlKind::List
+                                                             : ControlKind::Edit;
+        if (kind != wanted || (kind == ControlKind::Edit && !qobject_cast<QLineEdit*>(w)))
+            qFatal("TFParGen: the control \"%s\" is of the wrong kind for the field %s", fi.control, fi.element);
+        m_field[f] = w;
+        m_kind[f] = kind;
+        m_rowOf[f] = rowOfControl.value(w);
+        Row& row = m_rows[size_t(m_rowOf[f])];
+        if (row.field == FieldCount)
+            row.field = Field(f);
+    }
+    for (const LangEntry& e : kTexts) {
+        QWidget* w = findChild<QWidget*>(QLatin1String(e.widget));
+        if (!w)
+            qFatal("TFParGen: no control \"%s\" for its texts", e.widget);
+        m_texts.push_back({w, {e.caption, e.hint}});
+    }
+    for (const Row& row : m_rows) {
+        if (row.field == FieldCount)
+            qFatal("TFParGen: the row of \"%s\" holds no field", qPrintable(row.label->objectName()));
+    }
+}
+
+QLineEdit* TFParGen::edit(Field field) const {
+    Q_ASSERT(m_kind[field] == ControlKind::Edit);
+    return static_cast<QLineEdit*>(m_field[field]);
+}
+
+QComboBox* TFParGen::list(Field field) const {
+    Q_ASSERT(m_kind[field] == ControlKind::List);
+    return static_cast<QComboBox*>(m_field[field]);
+}
+
+QCheckBox* TFParGen::check(Field field) const {
+    Q_ASSERT(m_kind[field] == ControlKind::Check);
+    return static_cast<QCheckBox*>(m_field[field]);
+}
+
+void TFParGen::keepDotChain(std::initializer_list<Field> chain) {
+    const std::vector<Field> boxes(chain);
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        QLineEdit* box = edit(boxes[i]);
+        box->installEventFilter(this);
+        m_dotNext.insert(box, i + 1 < boxes.size() ? edit(boxes[i + 1]) : nullptr);
     }
 }
 
 void TFParGen::Order_TAB_Panels() {
     // This model shows four panels, in this order (also the tab order, by creation), captioned in the
-    // language active at creation.
-    for (const PanelEntry& p : kPanels) {
-        auto* panel = m_group->findChild<CategoryPanel*>(QLatin1String(p.name));
-        panel->setCaption(QStringLiteral("%1. %2").arg(&p - kPanels + 1).arg(m_state.Text(p.caption)));
-        panel->show();
+    // language active when the dialog is created.
+    for (size_t i = 0; i < m_panels.size(); ++i) {
+        m_panels[i]->setCaption(QStringLiteral("%1. %2").arg(i + 1).arg(m_state.Text(kPanels[i].caption)));
+        m_panels[i]->show();
     }
     m_group->restack();
 }
@@ -358,152 +447,114 @@ void TFParGen::placeRow(const Row& row, int y) {
         w->move(w->x(), y - ControlRaise);
 }
 
-namespace {
-int bottomOf(const QWidget* w) {
-    return w->y() + w->height();
-}
-} // namespace
-
-void TFParGen::setPanelHeight(CategoryPanel* panel, int bottom) {
-    panel->setFullHeight(bottom + m_group->headerHeight() + BottomMargin);
-}
-
 void TFParGen::Move_GroupBoxs() {
     RePosition_Objects_KV210();
 }
 
+// The four panels, each from the rows the set shows; then what the set lets the user change.
 void TFParGen::RePosition_Objects_KV210() {
-    RePosition_Object_Ethernet_Connection();
-    RePosition_Object_LoRa();
-    RePosition_Object_OPC_UA_Server();
-    RePosition_Object_NTP();
-}
-
-void TFParGen::RePosition_Object_Ethernet_Connection() {
-    const char* rows[] = {"E_EthConn_Device_Name", "CB_EthConn_En_DHCP_Cable", "CB_EthConn_En_DHCP_WiFi",
-                          "CB_EthConn_Enable_DNS", "E_EthConn_Pri_DNS_IP",     "E_EthConn_Sec_DNS_IP"};
-    int y = FirstRow;
-    for (const char* r : rows) {
-        placeRow(row(r), y);
-        y += RowStep;
+    const ParGenSet set = controlsToSet();
+    const FieldSet visible = visibleRows(set);
+    for (int i = 0; i < int(m_panels.size()); ++i)
+        layOutPanel(i, visible);
+    const FieldSet editable = editableFields(set);
+    for (int f = 0; f < FieldCount; ++f) {
+        if (!isComputed(Field(f)))
+            m_field[f]->setEnabled(editable[f]);
     }
-    // This model has no Wi-Fi.
-    control<QCheckBox>("CB_EthConn_En_DHCP_WiFi")->setEnabled(false);
-    setPanelHeight(control<CategoryPanel>("CP_Ethernet_Connection"),
-                   bottomOf(control<QWidget>("E_EthConn_Sec_DNS_IP4")));
 }
 
-void TFParGen::RePosition_Object_LoRa() {
-    placeRow(row("CB_LoRa_RF_Band"), FirstRow);
-    const auto* region = control<QComboBox>("CB_LoRa_RF_Band");
-    const bool subBand = LoRaRadio::subBandApplies(region->currentIndex());
-    const bool abp = control<QComboBox>("CB_LoRa_Activation_Method")->currentIndex() == 0;
-
-    struct Shown {
-        const char* row;
-        bool visible;
-    };
-    const Shown rows[] = {
-        {"CB_LoRa_FrequencySubBand", subBand},
-        {"CB_LoRa_Network_Type", true},
-        {"CB_LoRa_Adaptive_DataRate", true},
-        {"CB_LoRa_DataRate", true},
-        {"CB_LoRa_Transmission_Type", true},
-        {"E_LoRa_Payload_Size", true},
-        {"E_LoRa_JoinEUI", true},
-        {"CB_LoRa_Activation_Method", true},
-        {"E_LoRa_Device_Address", abp},
-        {"E_LoRa_Network_Session_Key", abp},
-        {"E_LoRa_Application_Session_Key", abp},
-        {"E_LoRa_Application_Key", !abp},
-        {"CB_LoRa_FPort", true},
-        {"E_LoRa_LNCHECK", true},
-    };
-    int y = region->y() + RowStep;
-    for (const Shown& s : rows) {
-        const Row& r = row(s.row);
-        r.label->setHidden(!s.visible);
-        for (QWidget* w : r.controls)
-            w->setHidden(!s.visible);
-        if (!s.visible)
+void TFParGen::layOutPanel(int index, const FieldSet& visible) {
+    const PanelEntry& entry = kPanels[index];
+    int y = FirstRow;
+    const Row* last = nullptr;
+    for (const int r : m_panelRows[size_t(index)]) {
+        const Row& row = m_rows[size_t(r)];
+        const bool shown = visible[row.field];
+        row.label->setHidden(!shown);
+        for (QWidget* w : row.controls)
+            w->setHidden(!shown);
+        for (QWidget* w : row.dots)
+            w->setHidden(!shown);
+        if (!shown)
             continue;
-        placeRow(r, y);
-        y += RowStep;
+        placeRow(row, y);
+        y = last ? y + RowStep : entry.secondRowTop;
+        last = &row;
     }
-    setPanelHeight(control<CategoryPanel>("CP_LoRa"), bottomOf(control<QWidget>("L_LoRa_LNCHECK")));
+    const int bottom = entry.heightByLabel ? bottomOf(last->label) : bottomOf(last->controls.last());
+    m_panels[size_t(index)]->setFullHeight(bottom + m_group->headerHeight() + BottomMargin);
 }
 
-void TFParGen::RePosition_Object_OPC_UA_Server() {
-    const char* rows[] = {"E_OPC_UA_Server_IP", "E_OPC_UA_Server_SM", "E_OPC_UA_Server_GAT", "E_OPC_UA_Server_Port"};
-    int y = FirstRow;
-    for (const char* r : rows) {
-        placeRow(row(r), y);
-        y += RowStep;
-    }
-    // The address comes from DHCP: the static one is greyed out, yet still checked and written.
-    const bool dhcp = control<QCheckBox>("CB_EthConn_En_DHCP_Cable")->isChecked();
-    for (const char* r : {"E_OPC_UA_Server_IP", "E_OPC_UA_Server_SM", "E_OPC_UA_Server_GAT"})
-        for (QWidget* box : row(r).controls)
-            box->setEnabled(!dhcp);
-    setPanelHeight(control<CategoryPanel>("CP_OPC_UA_Server"), bottomOf(control<QWidget>("E_OPC_UA_Server_Port")));
-}
-
-void TFParGen::RePosition_Object_NTP() {
-    placeRow(row("E_NTP_Server_URL"), FirstRow);
-    placeRow(row("E_NTP_Poll_Time"), FirstRow + RowStep);
-    setPanelHeight(control<CategoryPanel>("CP_NTP"), bottomOf(control<QWidget>("E_NTP_Poll_Time")));
+void TFParGen::fillDataRates(const ParGenSet& set) {
+    QComboBox* rates = list(LoRa_DataRate);
+    const QSignalBlocker quiet(rates);
+    rates->clear();
+    rates->addItems(LoRaRadio::dataRateItems(set.value(LoRa_RF_Band)));
+    const QString& rate = set.value(LoRa_DataRate);
+    rates->setCurrentIndex(rate.isEmpty() ? -1 : rates->findText(rate, Qt::MatchFixedString | Qt::MatchCaseSensitive));
 }
 
 void TFParGen::Change_LoRa_DataRate() {
-    auto* rates = control<QComboBox>("CB_LoRa_DataRate");
-    rates->clear();
-    rates->addItems(LoRaRadio::dataRateItems(control<QComboBox>("CB_LoRa_RF_Band")->currentText()));
-    rates->setCurrentIndex(rates->count() > 0 ? 0 : -1);
+    ParGenSet set = controlsToSet();
+    set.setRegion(set.value(LoRa_RF_Band));
+    fillDataRates(set);
 }
 
 void TFParGen::Set_Max_Payload_Size() {
-    const int max = LoRaRadio::Find_Max_PayLoad(control<QComboBox>("CB_LoRa_RF_Band")->currentText(),
-                                                control<QComboBox>("CB_LoRa_DataRate")->currentText());
-    control<QLineEdit>("E_LoRa_Payload_Size")->setText(QString::number(max));
+    ParGenSet set = controlsToSet();
+    set.recomputePayloadSize();
+    edit(LoRa_Payload_Size)->setText(set.value(LoRa_Payload_Size));
 }
 
 ParGenSet TFParGen::controlsToSet() const {
     ParGenSet set;
     for (int f = 0; f < FieldCount; ++f) {
-        QWidget* w = control<QWidget>(info(Field(f)).control);
-        if (auto* edit = qobject_cast<QLineEdit*>(w))
-            set.setValue(Field(f), edit->text());
-        else if (auto* box = qobject_cast<QCheckBox*>(w))
-            set.setFlag(Field(f), box->isChecked());
-        else if (auto* list = qobject_cast<QComboBox*>(w))
-            set.setValue(Field(f), list->currentIndex() < 0 ? QString() : list->currentText());
+        switch (m_kind[f]) {
+        case ControlKind::Edit:
+            set.setValue(Field(f), edit(Field(f))->text());
+            break;
+        case ControlKind::Check:
+            set.setFlag(Field(f), check(Field(f))->isChecked());
+            break;
+        case ControlKind::List:
+            set.setValue(Field(f), list(Field(f))->currentIndex() < 0 ? QString() : list(Field(f))->currentText());
+            break;
+        }
     }
     return set;
 }
 
-void TFParGen::setToControls(const ParGenSet& set) {
+void TFParGen::setToControls(const ParGenSet& given) {
+    // The data rate always one of the region's items, as the set's rules have it.
+    ParGenSet set = given;
+    set.setDataRate(given.value(LoRa_DataRate));
+
     // The reactions are silenced while loading; FormShow runs layout and payload afterwards.
     std::vector<std::unique_ptr<QSignalBlocker>> quiet;
-    for (int f = 0; f < FieldCount; ++f)
-        quiet.push_back(std::make_unique<QSignalBlocker>(control<QWidget>(info(Field(f)).control)));
+    for (QWidget* w : m_field)
+        quiet.push_back(std::make_unique<QSignalBlocker>(w));
 
     for (int f = 0; f < FieldCount; ++f) {
-        QWidget* w = control<QWidget>(info(Field(f)).control);
         const QString& value = set.value(Field(f));
-        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-            edit->setText(value);
-        } else if (auto* box = qobject_cast<QCheckBox*>(w)) {
-            box->setChecked(set.flag(Field(f)));
-        } else if (auto* list = qobject_cast<QComboBox*>(w)) {
-            list->setCurrentIndex(
-                value.isEmpty() ? -1 : list->findText(value, Qt::MatchFixedString | Qt::MatchCaseSensitive));
-            if (f == LoRa_RF_Band)
-                Change_LoRa_DataRate();
-            if (f == LoRa_DataRate && list->currentIndex() < 0 && list->count() > 0)
-                list->setCurrentIndex(0);
+        switch (m_kind[f]) {
+        case ControlKind::Edit:
+            edit(Field(f))->setText(value);
+            break;
+        case ControlKind::Check:
+            check(Field(f))->setChecked(set.flag(Field(f)));
+            break;
+        case ControlKind::List:
+            if (f == LoRa_DataRate) {
+                fillDataRates(set);
+            } else {
+                QComboBox* l = list(Field(f));
+                l->setCurrentIndex(value.isEmpty() ? -1
+                                                   : l->findText(value, Qt::MatchFixedString | Qt::MatchCaseSensitive));
+            }
+            break;
         }
     }
-    control<QCheckBox>("CB_EthConn_En_DHCP_WiFi")->setChecked(false);
 }
 
 bool TFParGen::FormShow() {
@@ -544,9 +595,8 @@ void TFParGen::Btn_OKClick() {
 }
 
 void TFParGen::Set_Lang() {
-    setWindowTitle(m_state.Text(400));
-    for (const LangEntry& e : kTexts) {
-        QWidget* w = control<QWidget>(e.widget);
+    setWindowTitle(m_state.Text(Caption));
+    for (const auto& [w, e] : m_texts) {
         if (e.caption >= 0) {
             if (auto* label = qobject_cast<QLabel*>(w))
                 label->setText(m_state.Text(e.caption));
@@ -557,13 +607,6 @@ void TFParGen::Set_Lang() {
             w->setToolTip(m_state.Text(e.hint));
     }
 }
-
-namespace {
-bool isHexDigit(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'F') || (u >= 'a' && u <= 'f');
-}
-} // namespace
 
 bool TFParGen::scrollPanelGroup(QEvent* event) {
     auto* wheel = static_cast<QWheelEvent*>(event);
@@ -584,17 +627,16 @@ bool TFParGen::eventFilter(QObject* watched, QEvent* event) {
         return scrollPanelGroup(event) || QDialog::eventFilter(watched, event);
 
     if (event->type() == QEvent::KeyPress) {
-        const QString text = static_cast<QKeyEvent*>(event)->text();
-        if (text.size() == 1) {
-            const QChar c = text[0];
+        // Only typed characters are filtered; editing keys always reach the field.
+        if (const std::optional<QChar> c = typedCharacter(static_cast<QKeyEvent*>(event))) {
             const auto next = m_dotNext.constFind(watched);
-            if (next != m_dotNext.cend() && c == QLatin1Char('.')) {
+            if (next != m_dotNext.cend() && *c == QLatin1Char('.')) {
                 QLineEdit* box = next.value();
                 if (box && box->isVisible() && box->isEnabled())
                     box->setFocus(Qt::TabFocusReason);
                 return true;
             }
-            if (m_hexEdits.contains(watched) && c.unicode() > 32 && !isHexDigit(c))
+            if (m_hexEdits.contains(watched) && c->unicode() > 32 && !isHexDigit(*c))
                 return true;
         }
     }

@@ -6,8 +6,10 @@
 #include <QDialog>
 #include <QHash>
 #include <QList>
+#include <array>
+#include <vector>
 
-class AppState;
+struct AppState;
 class CategoryPanel;
 class CategoryPanelGroup;
 class LbButton;
@@ -17,7 +19,9 @@ class QLabel;
 class QLineEdit;
 
 // "Set Communication": the editor of the active configuration's ParGen.xml. Its controls are the only
-// copy of the parameter set while it is open; every showing reloads the file.
+// copy of the parameter set while it is open; every showing reloads the file. The rules of the set
+// (which rows show, the data-rate fallback, the payload size, the fixed Wi-Fi flag) live in ParGenSet;
+// the window only applies them.
 class TFParGen : public QDialog {
     Q_OBJECT
 public:
@@ -52,22 +56,24 @@ private:
         QWidget* label = nullptr; // label, or the check box of a check-box row
         QList<QWidget*> controls; // edit, list or the four octet boxes
         QList<QWidget*> dots;     // the "." labels between octet boxes
+        ParGen::Field field;      // the field of the row's first control
     };
 
+    enum class ControlKind { Edit, Check, List };
+
     void FormCreate();
-    CategoryPanel* buildPanel(int index); // panel `index` of the panel table
+    void buildPanel(int index); // panel `index` of the panel table
+    void resolveControls();
     void placeRow(const Row& row, int y);
     void RePosition_Objects_KV210();
-    void RePosition_Object_Ethernet_Connection();
-    void RePosition_Object_LoRa();
-    void RePosition_Object_OPC_UA_Server();
-    void RePosition_Object_NTP();
-    void setPanelHeight(CategoryPanel* panel, int bottom);
+    void layOutPanel(int index, const ParGen::FieldSet& visible);
+    void fillDataRates(const ParGenSet& set);
     bool scrollPanelGroup(QEvent* event);
-    void keepDotChain(const QList<QLineEdit*>& chain);
+    void keepDotChain(std::initializer_list<ParGen::Field> chain);
 
-    template <class T> T* control(const char* name) const;
-    const Row& row(const char* name) const { return m_rows.find(QLatin1String(name)).value(); }
+    QLineEdit* edit(ParGen::Field field) const;
+    QComboBox* list(ParGen::Field field) const;
+    QCheckBox* check(ParGen::Field field) const;
 
     AppState& m_state;
     QWidget* m_title = nullptr;
@@ -75,7 +81,20 @@ private:
     QWidget* m_buttons = nullptr;
     LbButton* m_ok = nullptr;
     LbButton* m_cancel = nullptr;
-    QHash<QString, Row> m_rows;            // by the row's control name (first octet box's prefix)
+
+    // Resolved once at construction from the field table's control names.
+    std::array<QWidget*, ParGen::FieldCount> m_field{};
+    std::array<ControlKind, ParGen::FieldCount> m_kind{};
+    std::array<int, ParGen::FieldCount> m_rowOf{}; // index into m_rows of the row holding the field
+    std::vector<Row> m_rows;
+    std::vector<CategoryPanel*> m_panels;      // in the order of the panel table
+    std::vector<std::vector<int>> m_panelRows; // rows of each panel, in order
+    struct Texts {
+        int caption; // -1: none
+        int hint;    // -1: none
+    };
+    std::vector<std::pair<QWidget*, Texts>> m_texts; // each control with its catalogue texts
+
     QHash<QObject*, QLineEdit*> m_dotNext; // octet box -> next box of its chain (nullptr: last)
     QList<QObject*> m_hexEdits;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "TFNew_Project.h"
 
+#include "NewProjectTexts.h"
 #include "app/AppState.h"
 #include "app/Configurations.h"
 #include "app/Product.h"
@@ -52,16 +53,17 @@ TFNew_Project::TFNew_Project(AppState& state, QWidget* parent)
 }
 
 void TFNew_Project::Set_Lang() {
-    setWindowTitle(m_state.Text(100));
-    L_SW_Desc->setText(m_state.Text(101));
+    using namespace NewProjectTexts;
+    setWindowTitle(m_state.Text(Caption));
+    L_SW_Desc->setText(m_state.Text(Description));
     L_SW_Desc->adjustSize();
-    Label1->setText(m_state.Text(102));
+    Label1->setText(m_state.Text(NameLabel));
     Label1->adjustSize();
-    Btn_OK->setText(m_state.Text(103));
-    Btn_OK->setToolTip(m_state.Text(109));
-    Btn_Cancel->setText(m_state.Text(104));
-    Btn_Cancel->setToolTip(m_state.Text(110));
-    E_New_Proj->setToolTip(m_state.Text(108));
+    Btn_OK->setText(m_state.Text(OkCaption));
+    Btn_OK->setToolTip(m_state.Text(OkHint));
+    Btn_Cancel->setText(m_state.Text(CancelCaption));
+    Btn_Cancel->setToolTip(m_state.Text(CancelHint));
+    E_New_Proj->setToolTip(m_state.Text(NameHint));
 }
 
 void TFNew_Project::showEvent(QShowEvent* event) {

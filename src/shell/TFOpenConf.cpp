@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "TFOpenConf.h"
 
+#include "OpenConfTexts.h"
 #include "app/AppState.h"
 #include "app/Configurations.h"
 #include "app/Product.h"
@@ -54,16 +55,17 @@ TFOpenConf::TFOpenConf(AppState& state, QWidget* parent)
 }
 
 void TFOpenConf::Set_Lang() {
-    setWindowTitle(m_state.Text(200));
-    L_SW_Desc->setText(m_state.Text(201));
+    using namespace OpenConfTexts;
+    setWindowTitle(m_state.Text(Caption));
+    L_SW_Desc->setText(m_state.Text(Description));
     L_SW_Desc->adjustSize();
-    Label1->setText(m_state.Text(202));
+    Label1->setText(m_state.Text(ListLabel));
     Label1->adjustSize();
-    Btn_OK->setText(m_state.Text(203));
-    Btn_OK->setToolTip(m_state.Text(206));
-    Btn_Cancel->setText(m_state.Text(204));
-    Btn_Cancel->setToolTip(m_state.Text(207));
-    ListBox1->setToolTip(m_state.Text(205));
+    Btn_OK->setText(m_state.Text(OkCaption));
+    Btn_OK->setToolTip(m_state.Text(OkHint));
+    Btn_Cancel->setText(m_state.Text(CancelCaption));
+    Btn_Cancel->setToolTip(m_state.Text(CancelHint));
+    ListBox1->setToolTip(m_state.Text(ListHint));
 }
 
 void TFOpenConf::resizeEvent(QResizeEvent* event) {

@@ -230,7 +230,9 @@ void TFTessaroFirmWare::layOut() {
     Shape2 = new QFrame(this);
     Shape2->setObjectName(QStringLiteral("Shape2"));
     Shape2->setGeometry(80, 70, 348, 36);
-    Shape2->setStyleSheet(QStringLiteral("QFrame#Shape2 { border: 1px solid silver; background: transparent; }"));
+    Shape2->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Shape2->setLineWidth(1);
+    Ui::setFrameColour(Shape2, QColor(192, 192, 192)); // silver
 
     L_Begin = label(this, "L_Begin", 16, 84, Ui::boldFont());
     L_Name_Conf = label(this, "L_Name_Conf", 87, 75, Ui::baseFont());
@@ -250,8 +252,7 @@ void TFTessaroFirmWare::layOut() {
         b->setObjectName(QLatin1String(step.button));
         b->setGeometry(step.place.rect);
         b->setIconSize(QSize(step.place.iconSize, step.place.iconSize));
-        if (step.caption < 0)
-            b->setIconOnly(true);
+        b->setIconOnly(step.caption < 0);
         connect(b, &QPushButton::clicked, this, [this, b] { Btn_Click(b); });
         m_buttons[i] = b;
     }
@@ -269,7 +270,9 @@ void TFTessaroFirmWare::layOut() {
     Shape1 = new QFrame(this);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setGeometry(10, lastRowTop + LineBelowLastRow, 674, 1);
-    Shape1->setStyleSheet(QStringLiteral("QFrame#Shape1 { background: silver; border: none; }"));
+    Shape1->setFrameStyle(QFrame::HLine | QFrame::Plain);
+    Shape1->setLineWidth(1);
+    Ui::setFrameColour(Shape1, QColor(192, 192, 192)); // silver
 
     setFixedSize(ClientWidth, lastRowTop + HeightBelowLastRow);
 

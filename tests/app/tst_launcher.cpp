@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/ProcessLauncher.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <sys/types.h>
@@ -12,15 +12,13 @@
 class TestLauncher : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    TestSupport::TempFolder m_dir;
 
     QString script(const QString& name, const QByteArray& body) {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly))
+        const QString path = m_dir.path(name);
+        if (!TestSupport::writeFile(path, "#!/bin/sh\n" + body + "\n") ||
+            !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
             return QString();
-        f.write("#!/bin/sh\n" + body + "\n");
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return path;
     }
 
@@ -38,14 +36,20 @@ private Q_SLOTS:
         QVERIFY(r.pid > 0);
         QCOMPARE(r.exitCode, 3);
         QVERIFY(!r.crashed);
-        QFile args(path + QStringLiteral(".args"));
-        QVERIFY(args.open(QIODevice::ReadOnly));
-        QCOMPARE(args.readAll(), QByteArray("-a|two words|last|"));
+        QCOMPARE(TestSupport::readFile(path + QStringLiteral(".args")), QByteArray("-a|two words|last|"));
+    }
+
+    void programStillRunningIsLeftRunning_data() {
+        QTest::addColumn<int>("boundMs");
+        QTest::newRow("bound after the start") << 200;
+        // A bound shorter than any process start: the program started all the same and is left running.
+        QTest::newRow("bound before the start") << 1;
     }
 
     void programStillRunningIsLeftRunning() {
+        QFETCH(int, boundMs);
         const QString path = script(QStringLiteral("sleeps.sh"), "exec sleep 60");
-        const LaunchResult r = Start_Program(path, QString(), true, 200);
+        const LaunchResult r = Start_Program(path, QString(), true, boundMs);
         QCOMPARE(r.state, LaunchResult::State::StillRunning);
         QVERIFY(r.pid > 0);
         // Still there after the call returned and any temporary object would have been destroyed.
@@ -66,12 +70,9 @@ private Q_SLOTS:
     void programThatCannotStart() {
         QFETCH(QString, program);
         if (program == QLatin1String("plain.txt")) {
-            program = m_dir.filePath(program);
-            QFile f(program);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("data");
-            f.close();
-            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+            program = m_dir.path(program);
+            QVERIFY(TestSupport::writeFile(program, "data"));
+            QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner));
         }
         // With a bound of two minutes, a launcher that did not return at once would hit the test timeout.
         const LaunchResult r = Start_Program(program, QString(), false, 120000);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "common/NodeFiles.h"
 #include "language/TextCatalogue.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,10 +36,7 @@ Run runCli(const QStringList& args) {
     return r;
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using TestSupport::writeFile;
 
 QByteArray readFile(const QString& path) {
     QFile f(path);

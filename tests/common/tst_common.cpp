@@ -5,6 +5,7 @@
 #include "common/NodeFiles.h"
 #include "common/ReadFile.h"
 #include "common/SaveFile.h"
+#include "common/TextFormat.h"
 #include "common/Xml.h"
 #include "common/XmlTree.h"
 
@@ -542,6 +543,27 @@ private Q_SLOTS:
         Messages::error(QStringLiteral("e"));
         QCOMPARE(rec.texts(), QStringList({"q1", "q2", "e"}));
         QCOMPARE(rec.entries().last().icon, Messages::Icon::Error);
+    }
+
+    void textWithNumbers_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<qint64>>("numbers");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("one") << "Payload Size must be between 1 and %d" << QList<qint64>{51}
+                             << "Payload Size must be between 1 and 51";
+        QTest::newRow("two, in order") << "Error in row %d: more than %d bytes" << QList<qint64>{3, 2000}
+                                       << "Error in row 3: more than 2000 bytes";
+        QTest::newRow("side by side") << "%d%d" << QList<qint64>{-1, 0} << "-10";
+        QTest::newRow("fewer numbers") << "%d and %d" << QList<qint64>{7} << "7 and %d";
+        QTest::newRow("more numbers") << "row %d" << QList<qint64>{7, 8} << "row 7";
+        QTest::newRow("none") << "no placeholder" << QList<qint64>{1} << "no placeholder";
+    }
+
+    void textWithNumbers() {
+        QFETCH(QString, text);
+        QFETCH(QList<qint64>, numbers);
+        QFETCH(QString, shown);
+        QCOMPARE(Texts::withNumbers(text, numbers), shown);
     }
 };
 

@@ -2,6 +2,7 @@
 #include "common/FileError.h"
 #include "common/NodeFiles.h"
 #include "language/TextCatalogue.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,10 +23,7 @@ QByteArray utf8WithBom(const QString& s) {
     return QByteArray("\xEF\xBB\xBF") + s.toUtf8();
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using TestSupport::writeFile;
 
 // Every entry equals its default, except those named in `changes`.
 void compareWithDefaults(const TextCatalogue& c, const Changes& changes) {

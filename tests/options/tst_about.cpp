@@ -1,19 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "app/Product.h"
 #include "options/TFAbout.h"
+#include "support/GuiSupport.h"
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QTest>
-#include <QTimer>
 
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void open(const QUrl& url) { urls << url; }
-};
+using namespace TestSupport;
 
 class TestAbout : public QObject {
     Q_OBJECT
@@ -40,8 +33,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         TFAbout about;
         about.show();
-        auto* label = about.findChild<QLabel*>(QLatin1String(name));
-        QVERIFY(label);
+        auto* label = child<QLabel>(&about, name.constData());
         QCOMPARE(label->pos(), pos);
         QCOMPARE(label->text(), text);
         QVERIFY(label->geometry().right() < about.width());
@@ -53,9 +45,9 @@ private Q_SLOTS:
         QCOMPARE(about.windowTitle(), QStringLiteral("About..."));
         QCOMPARE(about.size(), QSize(425, 148));
         QCOMPARE(about.minimumSize(), about.maximumSize());
-        QCOMPARE(about.findChild<QWidget*>(QStringLiteral("Image2"))->geometry(), QRect(32, 24, 81, 81));
-        QCOMPARE(about.findChild<QWidget*>(QStringLiteral("LbButton1"))->geometry(), QRect(32, 115, 81, 22));
-        auto* web = about.findChild<QLabel*>(QStringLiteral("Label4"));
+        QCOMPARE(child(&about, "Image2")->geometry(), QRect(32, 24, 81, 81));
+        QCOMPARE(child(&about, "LbButton1")->geometry(), QRect(32, 115, 81, 22));
+        auto* web = child<QLabel>(&about, "Label4");
         QCOMPARE(web->text(), Product::WebAddress);
         QCOMPARE(web->y(), 131);
         QVERIFY(web->geometry().right() < 425 && web->geometry().bottom() < 148);
@@ -70,25 +62,17 @@ private Q_SLOTS:
 
     void linksOpenHomePage() {
         QFETCH(QByteArray, name);
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+        LinkCatcher catcher;
         TFAbout about;
         about.show();
-        QTest::mouseClick(about.findChild<QWidget*>(QLatin1String(name)), Qt::LeftButton);
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        click(&about, name.constData());
         QCOMPARE(catcher.urls, QList<QUrl>{Product::homePageUrl()});
     }
 
     void okCloses() {
         TFAbout about;
-        int result = -1;
-        QTimer::singleShot(0, &about, [&] {
-            QTest::mouseClick(about.findChild<QWidget*>(QStringLiteral("LbButton1")), Qt::LeftButton);
-            if (about.isVisible())
-                about.reject();
-        });
-        result = about.exec();
-        QCOMPARE(result, int(QDialog::Accepted));
+        ModalDriver driver([](QDialog& d) { click(&d, "LbButton1"); });
+        QCOMPARE(about.exec(), int(QDialog::Accepted));
     }
 };
 

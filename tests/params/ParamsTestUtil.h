@@ -2,6 +2,7 @@
 #pragma once
 
 #include "params/ParGenSet.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QStringList>
@@ -9,17 +10,8 @@
 
 namespace ParamsTest {
 
-inline QByteArray readFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
-}
-
-inline bool writeFile(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
+using TestSupport::readFile;
+using TestSupport::writeFile;
 
 inline ParGen::Field fieldNamed(const QString& element) {
     for (int f = 0; f < ParGen::FieldCount; ++f)
@@ -48,3 +40,8 @@ inline QString goldenDefaultsPath() {
 }
 
 } // namespace ParamsTest
+
+// QCOMPARE shows two parameter sets as the files they would write.
+inline char* toString(const ParGenSet& set) {
+    return QTest::toString(QString::fromUtf8(set.toXml()));
+}

@@ -433,6 +433,127 @@ private Q_SLOTS:
         apply(set, changes);
         QCOMPARE(Controllo_Dati(set, texts).value_or(QString()), message);
     }
+
+    void visibleRows_data() {
+        QTest::addColumn<QString>("region");
+        QTest::addColumn<QString>("activation");
+        QTest::addColumn<QStringList>("hidden"); // element names of the rows not shown
+        const QString abp = choiceItems(LoRa_Activation_Method)[0];
+        const QString otaa = choiceItems(LoRa_Activation_Method)[1];
+        const QStringList abpKeys{"LoRa_Device_Address", "LoRa_Network_Session_Key", "LoRa_Application_Session_Key"};
+        QTest::newRow("AS923, ABP") << "AS923" << abp << QStringList{"LoRa_Frequency_SubBand", "LoRa_Application_Key"};
+        QTest::newRow("US915, ABP") << "US915" << abp << QStringList{"LoRa_Application_Key"};
+        QTest::newRow("AU915, OTAA") << "AU915" << otaa << abpKeys;
+        QTest::newRow("US915-Hybrid, OTAA") << "US915-Hybrid" << otaa << abpKeys;
+        QTest::newRow("EU868, no method: as OTAA")
+            << "EU868" << QString() << QStringList{"LoRa_Frequency_SubBand"} + abpKeys;
+        QTest::newRow("no region") << QString() << abp << QStringList{"LoRa_Frequency_SubBand", "LoRa_Application_Key"};
+    }
+
+    void visibleRows() {
+        QFETCH(QString, region);
+        QFETCH(QString, activation);
+        QFETCH(QStringList, hidden);
+        ParGenSet set = validSet();
+        set.setRegion(region);
+        set.setValue(LoRa_Activation_Method, activation);
+        const FieldSet shown = ParGen::visibleRows(set);
+        QStringList notShown;
+        for (int f = 0; f < FieldCount; ++f) {
+            if (!shown[f])
+                notShown << QLatin1String(info(Field(f)).element);
+        }
+        hidden.sort();
+        notShown.sort();
+        QCOMPARE(notShown, hidden);
+    }
+
+    void editableFields_data() {
+        QTest::addColumn<bool>("dhcp");
+        QTest::addColumn<QStringList>("locked"); // element names the user cannot change
+        const QStringList always{"Eth_Conn_DHCP_WiFi", "LoRa_Payload_Size"};
+        QStringList address;
+        for (int f = OPC_UA_Server_IP1; f <= OPC_UA_Server_GAT4; ++f)
+            address << QLatin1String(info(Field(f)).element);
+        QTest::newRow("static address") << false << always;
+        QTest::newRow("address from DHCP") << true << always + address;
+    }
+
+    void editableFields() {
+        QFETCH(bool, dhcp);
+        QFETCH(QStringList, locked);
+        ParGenSet set = validSet();
+        set.setFlag(Eth_Conn_DHCP_Cable, dhcp);
+        const FieldSet editable = ParGen::editableFields(set);
+        QStringList notEditable;
+        for (int f = 0; f < FieldCount; ++f) {
+            if (!editable[f])
+                notEditable << QLatin1String(info(Field(f)).element);
+        }
+        locked.sort();
+        notEditable.sort();
+        QCOMPARE(notEditable, locked);
+    }
+
+    // This model has no Wi-Fi: no way into the set gives its DHCP flag another value.
+    void wifiFlagIsFixed() {
+        QVERIFY(isFixed(Eth_Conn_DHCP_WiFi));
+        ParGenSet set;
+        QCOMPARE(set.value(Eth_Conn_DHCP_WiFi), QString("0"));
+        set.setFlag(Eth_Conn_DHCP_WiFi, true);
+        QVERIFY(!set.flag(Eth_Conn_DHCP_WiFi));
+        set.setValue(Eth_Conn_DHCP_WiFi, "1");
+        QCOMPARE(set.value(Eth_Conn_DHCP_WiFi), QString("0"));
+    }
+
+    void setRegion_data() {
+        QTest::addColumn<QString>("region");
+        QTest::addColumn<QString>("rate");
+        QTest::addColumn<QString>("payload");
+        QTest::newRow("US915: DR0") << "US915"
+                                    << "0  -\tLoRa: SF10/125kHz 980 [bit/s]"
+                                    << "11";
+        QTest::newRow("EU868: DR0") << "EU868"
+                                    << "0 -\tLoRa: SF12/125kHz 250 [bit/s]"
+                                    << "51";
+        QTest::newRow("no region") << QString() << QString() << "0";
+        QTest::newRow("unknown region") << "Mars" << QString() << "0";
+    }
+
+    // A new region starts at its first data rate, whatever was selected before.
+    void setRegion() {
+        QFETCH(QString, region);
+        QFETCH(QString, rate);
+        QFETCH(QString, payload);
+        ParGenSet set = validSet(); // AS923, DR6
+        set.setRegion(region);
+        QCOMPARE(set.value(LoRa_RF_Band), region);
+        QCOMPARE(set.value(LoRa_DataRate), rate);
+        QCOMPARE(set.value(LoRa_Payload_Size), payload);
+    }
+
+    void setDataRate_data() {
+        QTest::addColumn<QString>("rate");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("payload");
+        const QStringList eu = LoRaRadio::dataRateItems("EU868");
+        QTest::newRow("listed") << eu[4] << eu[4] << "222";
+        QTest::newRow("other case") << eu[7].toUpper() << eu[7] << "222";
+        QTest::newRow("another region's item") << LoRaRadio::dataRateItems("AS923")[3] << eu[0] << "51";
+        QTest::newRow("tab as blank") << QString(eu[1]).replace('\t', ' ') << eu[0] << "51";
+        QTest::newRow("empty") << QString() << eu[0] << "51";
+    }
+
+    void setDataRate() {
+        QFETCH(QString, rate);
+        QFETCH(QString, selected);
+        QFETCH(QString, payload);
+        ParGenSet set = validSet();
+        set.setRegion("EU868");
+        set.setDataRate(rate);
+        QCOMPARE(set.value(LoRa_DataRate), selected);
+        QCOMPARE(set.value(LoRa_Payload_Size), payload);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestParGenSet)

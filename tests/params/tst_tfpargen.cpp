@@ -5,9 +5,13 @@
 #include "params/CategoryPanel.h"
 #include "params/LoRaRadio.h"
 #include "params/TFParGen.h"
+#include "support/GuiSupport.h"
+#include "support/TestProgram.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QKeyEvent>
@@ -15,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -22,40 +27,26 @@
 
 using namespace ParGen;
 using namespace ParamsTest;
+using TestSupport::child;
+using TestSupport::ModalDriver;
 
 namespace {
 
 // A program folder with one active configuration and the default catalogue; messages are recorded.
-struct Env {
-    QTemporaryDir dir;
-    AppState state;
-    MessageRecorder messages;
-
-    Env() {
-        state.setProgramFolder(dir.path());
-        QDir().mkpath(state.ProjectsFolder + "/Plant");
-        state.ActiveConfigName = "Plant";
-        state.ActiveConfigPath = state.ProjectsFolder + "/Plant";
-        state.catalogue.Build_Default_Texts();
-    }
+struct Env : TestSupport::TestProgram {
+    Env()
+        : TestProgram(QStringLiteral("Plant")) {}
 };
 
-template <class T> T* child(const QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(QLatin1String(name));
-    if (!c)
-        qFatal("no control %s", name);
-    return c;
-}
-
 void select(const QWidget& dlg, const char* list, const QString& item) {
-    auto* combo = child<QComboBox>(dlg, list);
+    auto* combo = child<QComboBox>(&dlg, list);
     const int i = combo->findText(item);
     QVERIFY2(i >= 0, qPrintable(item));
     combo->setCurrentIndex(i);
 }
 
 int yOf(const QWidget& dlg, const char* name) {
-    return child<QWidget>(dlg, name)->y();
+    return child<QWidget>(&dlg, name)->y();
 }
 
 } // namespace
@@ -79,15 +70,15 @@ private Q_SLOTS:
         TFParGen dlg(env.state);
         QCOMPARE(dlg.width(), 460);
         QCOMPARE(dlg.height(), 700);
-        QCOMPARE(child<QLabel>(dlg, "L_SW_Code")->text(), QString("SWKV210"));
-        QVERIFY(child<QWidget>(dlg, "P_Title"));
-        QVERIFY(child<QWidget>(dlg, "P_Button"));
+        QCOMPARE(child<QLabel>(&dlg, "L_SW_Code")->text(), QString("SWKV210"));
+        QVERIFY(child<QWidget>(&dlg, "P_Title"));
+        QVERIFY(child<QWidget>(&dlg, "P_Button"));
         dlg.resize(600, 500); // the width stays put
         QCOMPARE(dlg.width(), 460);
 
         for (int f = 0; f < FieldCount; ++f) {
             const FieldInfo& fi = info(Field(f));
-            QWidget* w = child<QWidget>(dlg, fi.control);
+            QWidget* w = child<QWidget>(&dlg, fi.control);
             switch (fi.kind) {
             case Kind::Flag:
                 QVERIFY2(qobject_cast<QCheckBox*>(w), fi.control);
@@ -103,27 +94,27 @@ private Q_SLOTS:
                                                     {"E_LoRa_Device_Address", 8},   {"E_LoRa_Network_Session_Key", 32},
                                                     {"E_LoRa_Application_Key", 32}, {"E_LoRa_LNCHECK", 32}};
         for (const auto& [name, max] : limits)
-            QCOMPARE(child<QLineEdit>(dlg, name)->maxLength(), max);
-        QVERIFY(child<QLineEdit>(dlg, "E_LoRa_Payload_Size")->isReadOnly());
-        QVERIFY(!child<QCheckBox>(dlg, "CB_EthConn_En_DHCP_WiFi")->isEnabled());
+            QCOMPARE(child<QLineEdit>(&dlg, name)->maxLength(), max);
+        QVERIFY(child<QLineEdit>(&dlg, "E_LoRa_Payload_Size")->isReadOnly());
+        QVERIFY(!child<QCheckBox>(&dlg, "CB_EthConn_En_DHCP_WiFi")->isEnabled());
     }
 
     void texts() {
         Env env;
         TFParGen dlg(env.state);
         QCOMPARE(dlg.windowTitle(), env.state.Text(400));
-        QCOMPARE(child<CategoryPanel>(dlg, "CP_Ethernet_Connection")->caption(), "1. " + env.state.Text(2906));
-        QCOMPARE(child<CategoryPanel>(dlg, "CP_LoRa")->caption(), "2. " + env.state.Text(406));
-        QCOMPARE(child<CategoryPanel>(dlg, "CP_OPC_UA_Server")->caption(), "3. " + env.state.Text(2746));
-        QCOMPARE(child<CategoryPanel>(dlg, "CP_NTP")->caption(), "4. " + env.state.Text(2557));
-        QCOMPARE(child<QLabel>(dlg, "L_LoRa_LNCHECK")->text(), env.state.Text(2933));
-        QCOMPARE(child<QWidget>(dlg, "E_LoRa_LNCHECK")->toolTip(), env.state.Text(2934));
-        QCOMPARE(child<QCheckBox>(dlg, "CB_OPC_UA_Server_En_GAT")->text(), env.state.Text(2757));
-        QCOMPARE(child<QWidget>(dlg, "CB_OPC_UA_Server_En_GAT")->toolTip(), env.state.Text(2758));
-        QCOMPARE(child<QWidget>(dlg, "E_OPC_UA_Server_GAT4")->toolTip(), env.state.Text(2762));
-        QCOMPARE(child<QPushButton>(dlg, "Btn_Cancel")->toolTip(), env.state.Text(405));
-        QCOMPARE(child<CategoryPanel>(dlg, "CP_NTP")->caption(), QString("4. NTP (Network Time Protocol)"));
-        QCOMPARE(child<QWidget>(dlg, "E_EthConn_Sec_DNS_IP3")->toolTip(),
+        QCOMPARE(child<CategoryPanel>(&dlg, "CP_Ethernet_Connection")->caption(), "1. " + env.state.Text(2906));
+        QCOMPARE(child<CategoryPanel>(&dlg, "CP_LoRa")->caption(), "2. " + env.state.Text(406));
+        QCOMPARE(child<CategoryPanel>(&dlg, "CP_OPC_UA_Server")->caption(), "3. " + env.state.Text(2746));
+        QCOMPARE(child<CategoryPanel>(&dlg, "CP_NTP")->caption(), "4. " + env.state.Text(2557));
+        QCOMPARE(child<QLabel>(&dlg, "L_LoRa_LNCHECK")->text(), env.state.Text(2933));
+        QCOMPARE(child<QWidget>(&dlg, "E_LoRa_LNCHECK")->toolTip(), env.state.Text(2934));
+        QCOMPARE(child<QCheckBox>(&dlg, "CB_OPC_UA_Server_En_GAT")->text(), env.state.Text(2757));
+        QCOMPARE(child<QWidget>(&dlg, "CB_OPC_UA_Server_En_GAT")->toolTip(), env.state.Text(2758));
+        QCOMPARE(child<QWidget>(&dlg, "E_OPC_UA_Server_GAT4")->toolTip(), env.state.Text(2762));
+        QCOMPARE(child<QPushButton>(&dlg, "Btn_Cancel")->toolTip(), env.state.Text(405));
+        QCOMPARE(child<CategoryPanel>(&dlg, "CP_NTP")->caption(), QString("4. NTP (Network Time Protocol)"));
+        QCOMPARE(child<QWidget>(&dlg, "E_EthConn_Sec_DNS_IP3")->toolTip(),
                  QString("Insert Third byte of Secondary DNS"));
     }
 
@@ -135,31 +126,31 @@ private Q_SLOTS:
         const char* order[] = {"CP_Ethernet_Connection", "CP_LoRa", "CP_OPC_UA_Server", "CP_NTP"};
         int y = 0;
         for (const char* name : order) {
-            auto* panel = child<CategoryPanel>(dlg, name);
+            auto* panel = child<CategoryPanel>(&dlg, name);
             QCOMPARE(panel->y(), y);
             y += panel->height();
         }
         const int header = CategoryPanelGroup::HeaderHeight;
         auto bottom = [&](const char* name) {
-            const QWidget* w = child<QWidget>(dlg, name);
+            const QWidget* w = child<QWidget>(&dlg, name);
             return w->y() + w->height();
         };
-        QCOMPARE(child<QWidget>(dlg, "CP_Ethernet_Connection")->height(),
+        QCOMPARE(child<QWidget>(&dlg, "CP_Ethernet_Connection")->height(),
                  bottom("E_EthConn_Sec_DNS_IP4") + header + 12);
-        QCOMPARE(child<QWidget>(dlg, "CP_LoRa")->height(), bottom("L_LoRa_LNCHECK") + header + 12);
-        QCOMPARE(child<QWidget>(dlg, "CP_NTP")->height(), bottom("E_NTP_Poll_Time") + header + 12);
+        QCOMPARE(child<QWidget>(&dlg, "CP_LoRa")->height(), bottom("L_LoRa_LNCHECK") + header + 12);
+        QCOMPARE(child<QWidget>(&dlg, "CP_NTP")->height(), bottom("E_NTP_Poll_Time") + header + 12);
         // Ethernet rows 28 apart from 12; a label at its row, its control 3 higher.
         QCOMPARE(yOf(dlg, "L_EthConn_Device_Name"), 12);
         QCOMPARE(yOf(dlg, "E_EthConn_Device_Name"), 9);
         QCOMPARE(yOf(dlg, "CB_EthConn_Enable_DNS"), 12 + 3 * 28);
         QCOMPARE(yOf(dlg, "E_EthConn_Sec_DNS_IP4"), 12 + 5 * 28 - 3);
-        QCOMPARE(child<QWidget>(dlg, "E_OPC_UA_Server_SM3")->geometry(), QRect(313, 40 - 3, 55, 21));
-        QCOMPARE(child<QWidget>(dlg, "CB_LoRa_DataRate")->x(), 191);
-        QCOMPARE(child<QWidget>(dlg, "CB_LoRa_DataRate")->width(), 238);
-        QCOMPARE(child<QWidget>(dlg, "L_LoRa_DataRate")->x(), 14);
+        QCOMPARE(child<QWidget>(&dlg, "E_OPC_UA_Server_SM3")->geometry(), QRect(313, 40 - 3, 55, 21));
+        QCOMPARE(child<QWidget>(&dlg, "CB_LoRa_DataRate")->x(), 191);
+        QCOMPARE(child<QWidget>(&dlg, "CB_LoRa_DataRate")->width(), 238);
+        QCOMPARE(child<QWidget>(&dlg, "L_LoRa_DataRate")->x(), 14);
 
         // Collapsing a panel moves the ones below it up.
-        auto* eth = child<CategoryPanel>(dlg, "CP_Ethernet_Connection");
+        auto* eth = child<CategoryPanel>(&dlg, "CP_Ethernet_Connection");
         const int loraY = yOf(dlg, "CP_LoRa");
         QTest::mouseClick(eth, Qt::LeftButton, {}, QPoint(60, 10));
         QCOMPARE(eth->height(), header);
@@ -191,19 +182,19 @@ private Q_SLOTS:
         QVERIFY(open(dlg));
         select(dlg, "CB_LoRa_RF_Band", "EU868");
         select(dlg, "CB_LoRa_DataRate", LoRaRadio::dataRateItems("EU868")[5]);
-        QCOMPARE(child<QLineEdit>(dlg, "E_LoRa_Payload_Size")->text(), QString("222"));
-        QVERIFY(child<QWidget>(dlg, "CB_LoRa_FrequencySubBand")->isHidden());
+        QCOMPARE(child<QLineEdit>(&dlg, "E_LoRa_Payload_Size")->text(), QString("222"));
+        QVERIFY(child<QWidget>(&dlg, "CB_LoRa_FrequencySubBand")->isHidden());
         const int networkY = yOf(dlg, "CB_LoRa_Network_Type");
         const int lnY = yOf(dlg, "L_LoRa_LNCHECK");
         const int opcY = yOf(dlg, "CP_OPC_UA_Server");
 
         select(dlg, "CB_LoRa_RF_Band", region);
-        auto* rates = child<QComboBox>(dlg, "CB_LoRa_DataRate");
+        auto* rates = child<QComboBox>(&dlg, "CB_LoRa_DataRate");
         QCOMPARE(rates->count(), int(LoRaRadio::dataRateItems(region).size()));
         QCOMPARE(rates->currentIndex(), 0);
-        QCOMPARE(child<QLineEdit>(dlg, "E_LoRa_Payload_Size")->text(), payload);
-        QCOMPARE(child<QWidget>(dlg, "CB_LoRa_FrequencySubBand")->isHidden(), !subBand);
-        QCOMPARE(child<QWidget>(dlg, "L_LoRa_FrequencySubBand")->isHidden(), !subBand);
+        QCOMPARE(child<QLineEdit>(&dlg, "E_LoRa_Payload_Size")->text(), payload);
+        QCOMPARE(child<QWidget>(&dlg, "CB_LoRa_FrequencySubBand")->isHidden(), !subBand);
+        QCOMPARE(child<QWidget>(&dlg, "L_LoRa_FrequencySubBand")->isHidden(), !subBand);
         const int shift = subBand ? 28 : 0;
         QCOMPARE(yOf(dlg, "CB_LoRa_Network_Type"), networkY + shift);
         QCOMPARE(yOf(dlg, "L_LoRa_LNCHECK"), lnY + shift);
@@ -218,39 +209,39 @@ private Q_SLOTS:
         Env env;
         TFParGen dlg(env.state);
         QVERIFY(open(dlg));
-        const int loraHeight = child<QWidget>(dlg, "CP_LoRa")->height();
+        const int loraHeight = child<QWidget>(&dlg, "CP_LoRa")->height();
         const int opcY = yOf(dlg, "CP_OPC_UA_Server");
         const int ntpY = yOf(dlg, "CP_NTP");
-        QVERIFY(!child<QWidget>(dlg, "E_LoRa_Network_Session_Key")->isHidden());
-        QVERIFY(child<QWidget>(dlg, "E_LoRa_Application_Key")->isHidden());
+        QVERIFY(!child<QWidget>(&dlg, "E_LoRa_Network_Session_Key")->isHidden());
+        QVERIFY(child<QWidget>(&dlg, "E_LoRa_Application_Key")->isHidden());
 
         select(dlg, "CB_LoRa_Activation_Method", "Over-the-Air Activation [OTAA]");
-        QCOMPARE(child<QWidget>(dlg, "CP_LoRa")->height(), loraHeight - 56);
+        QCOMPARE(child<QWidget>(&dlg, "CP_LoRa")->height(), loraHeight - 56);
         QCOMPARE(yOf(dlg, "CP_OPC_UA_Server"), opcY - 56);
         QCOMPARE(yOf(dlg, "CP_NTP"), ntpY - 56);
         for (const char* name : {"E_LoRa_Device_Address", "L_LoRa_Device_Address", "E_LoRa_Network_Session_Key",
                                  "E_LoRa_Application_Session_Key"})
-            QVERIFY2(child<QWidget>(dlg, name)->isHidden(), name);
-        QVERIFY(!child<QWidget>(dlg, "E_LoRa_Application_Key")->isHidden());
+            QVERIFY2(child<QWidget>(&dlg, name)->isHidden(), name);
+        QVERIFY(!child<QWidget>(&dlg, "E_LoRa_Application_Key")->isHidden());
         QCOMPARE(yOf(dlg, "L_LoRa_Application_Key"), yOf(dlg, "L_LoRa_Activation_Method") + 28);
-        QCOMPARE(child<QLineEdit>(dlg, "E_LoRa_Payload_Size")->text(), QString("230"));
+        QCOMPARE(child<QLineEdit>(&dlg, "E_LoRa_Payload_Size")->text(), QString("230"));
     }
 
     void dhcpDisablesStaticAddress() {
         Env env;
         TFParGen dlg(env.state);
         QVERIFY(open(dlg));
-        auto* dhcp = child<QCheckBox>(dlg, "CB_EthConn_En_DHCP_Cable");
+        auto* dhcp = child<QCheckBox>(&dlg, "CB_EthConn_En_DHCP_Cable");
         QTest::mouseClick(dhcp, Qt::LeftButton, {}, QPoint(6, dhcp->height() / 2));
         QVERIFY(dhcp->isChecked());
         for (const char* prefix : {"E_OPC_UA_Server_IP", "E_OPC_UA_Server_SM", "E_OPC_UA_Server_GAT"})
             for (int i = 1; i <= 4; ++i)
-                QVERIFY(!child<QWidget>(dlg, qPrintable(QLatin1String(prefix) + QString::number(i)))->isEnabled());
-        QVERIFY(child<QWidget>(dlg, "E_OPC_UA_Server_Port")->isEnabled());
-        QVERIFY(child<QWidget>(dlg, "CB_OPC_UA_Server_En_GAT")->isEnabled());
-        QVERIFY(child<QWidget>(dlg, "E_EthConn_Pri_DNS_IP1")->isEnabled());
+                QVERIFY(!child<QWidget>(&dlg, qPrintable(QLatin1String(prefix) + QString::number(i)))->isEnabled());
+        QVERIFY(child<QWidget>(&dlg, "E_OPC_UA_Server_Port")->isEnabled());
+        QVERIFY(child<QWidget>(&dlg, "CB_OPC_UA_Server_En_GAT")->isEnabled());
+        QVERIFY(child<QWidget>(&dlg, "E_EthConn_Pri_DNS_IP1")->isEnabled());
         QTest::mouseClick(dhcp, Qt::LeftButton, {}, QPoint(6, dhcp->height() / 2));
-        QVERIFY(child<QWidget>(dlg, "E_OPC_UA_Server_GAT4")->isEnabled());
+        QVERIFY(child<QWidget>(&dlg, "E_OPC_UA_Server_GAT4")->isEnabled());
     }
 
     void dotKey_data() {
@@ -290,8 +281,8 @@ private Q_SLOTS:
         dlg.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
         if (!disable.isEmpty())
-            child<QWidget>(dlg, qPrintable(disable))->setEnabled(false);
-        auto* box = child<QLineEdit>(dlg, qPrintable(from));
+            child<QWidget>(&dlg, qPrintable(disable))->setEnabled(false);
+        auto* box = child<QLineEdit>(&dlg, qPrintable(from));
         box->setFocus();
         box->setText("12");
         QTest::keyClick(box, '.');
@@ -338,7 +329,7 @@ private Q_SLOTS:
         Env env;
         TFParGen dlg(env.state);
         QVERIFY(open(dlg));
-        auto* e = child<QLineEdit>(dlg, qPrintable(edit));
+        auto* e = child<QLineEdit>(&dlg, qPrintable(edit));
         e->clear();
         // Key events carrying each character, as a keyboard layout would deliver them.
         for (const QChar c : typed) {
@@ -350,11 +341,103 @@ private Q_SLOTS:
         QCOMPARE(e->text(), shown);
     }
 
+    // Editing keys reach every filtered field, sent as X11 sends them (Delete carries the character 127).
+    void editingKeys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("cursor"); // before the key, in "ABCD"
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("cursorAfter");
+        QTest::newRow("Delete, X11") << int(Qt::Key_Delete) << 0 << QString(QChar(127)) << 1 << "ACD" << 1;
+        QTest::newRow("Delete, no text") << int(Qt::Key_Delete) << 0 << QString() << 1 << "ACD" << 1;
+        QTest::newRow("Backspace") << int(Qt::Key_Backspace) << 0 << QString(QChar(8)) << 2 << "ACD" << 1;
+        QTest::newRow("Left") << int(Qt::Key_Left) << 0 << QString() << 2 << "ABCD" << 1;
+        QTest::newRow("Right") << int(Qt::Key_Right) << 0 << QString() << 2 << "ABCD" << 3;
+        QTest::newRow("Home") << int(Qt::Key_Home) << 0 << QString() << 3 << "ABCD" << 0;
+        QTest::newRow("End") << int(Qt::Key_End) << 0 << QString() << 1 << "ABCD" << 4;
+        QTest::newRow("Ctrl+V") << int(Qt::Key_V) << int(Qt::ControlModifier) << QString(QChar(0x16)) << 0 << "12ABCD"
+                                << 2;
+        QTest::newRow("Ctrl+V with its letter")
+            << int(Qt::Key_V) << int(Qt::ControlModifier) << "v" << 4 << "ABCD12" << 6;
+        QTest::newRow("Ctrl+X of all") << int(Qt::Key_X) << int(Qt::ControlModifier) << QString(QChar(0x18)) << -1 << ""
+                                       << 0;
+    }
+
+    void editingKeys() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QFETCH(int, cursor);
+        QFETCH(QString, after);
+        QFETCH(int, cursorAfter);
+        Env env;
+        TFParGen dlg(env.state);
+        QVERIFY(open(dlg));
+        for (const char* name :
+             {"E_LoRa_JoinEUI", "E_LoRa_Device_Address", "E_LoRa_Network_Session_Key", "E_LoRa_Application_Session_Key",
+              "E_LoRa_Application_Key", "E_LoRa_LNCHECK", "E_OPC_UA_Server_GAT4"}) {
+            auto* e = child<QLineEdit>(&dlg, name);
+            e->show(); // rows of the other activation method are hidden
+            e->setText("ABCD");
+            if (cursor < 0)
+                e->selectAll();
+            else
+                e->setCursorPosition(cursor);
+            QGuiApplication::clipboard()->setText("12");
+            QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+            QApplication::sendEvent(e, &press);
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::KeyboardModifiers(modifiers), text);
+            QApplication::sendEvent(e, &release);
+            QVERIFY2(e->text() == after, qPrintable(QLatin1String(name) + ": " + e->text()));
+            QCOMPARE(e->cursorPosition(), cursorAfter);
+        }
+    }
+
+    // The open data-rate list shows each item whole, its tab as spacing; the item keeps its tab.
+    void dataRateListReadable_data() {
+        QTest::addColumn<QString>("region");
+        for (const QString& region : LoRaRadio::regions())
+            QTest::newRow(qPrintable(region)) << region;
+    }
+
+    void dataRateListReadable() {
+        QFETCH(QString, region);
+        Env env;
+        TFParGen dlg(env.state);
+        QVERIFY(open(dlg));
+        select(dlg, "CB_LoRa_RF_Band", region);
+        auto* rates = child<QComboBox>(&dlg, "CB_LoRa_DataRate");
+        rates->showPopup();
+        QAbstractItemView* view = rates->view();
+        QTRY_VERIFY(view->isVisible());
+        const QStringList items = LoRaRadio::dataRateItems(region);
+        QCOMPARE(rates->count(), int(items.size()));
+        // A menu-style delegate would take the text after a tab for a shortcut column at the right edge.
+        auto* delegate = qobject_cast<QStyledItemDelegate*>(rates->itemDelegate());
+        QVERIFY2(delegate, "the open list draws its items as menu entries");
+        for (int i = 0; i < rates->count(); ++i) {
+            QCOMPARE(rates->itemText(i), items[i]);
+            const QModelIndex index = rates->model()->index(i, 0);
+            QString shown = items[i];
+            shown.replace('\t', "   ");
+            QCOMPARE(delegate->displayText(index.data(), QLocale()), shown);
+            // Drawn on one line and not cut: the item's room holds the whole text.
+            QStyleOptionViewItem option;
+            option.initFrom(view);
+            option.font = view->font();
+            QVERIFY2(delegate->sizeHint(option, index).width() <= view->visualRect(index).width(), qPrintable(shown));
+        }
+        rates->setCurrentIndex(1);
+        rates->hidePopup();
+        QCOMPARE(dlg.controlsToSet().value(LoRa_DataRate), items[1]);
+    }
+
     void pastedTextNotFiltered() {
         Env env;
         TFParGen dlg(env.state);
         QVERIFY(open(dlg));
-        auto* e = child<QLineEdit>(dlg, "E_LoRa_JoinEUI");
+        auto* e = child<QLineEdit>(&dlg, "E_LoRa_JoinEUI");
         e->insert("xyz"); // as a paste does it: not filtered, but still in capitals
         QCOMPARE(e->text(), QString("XYZ"));
     }
@@ -363,10 +446,10 @@ private Q_SLOTS:
         Env env;
         TFParGen dlg(env.state);
         QVERIFY(open(dlg));
-        auto* group = child<CategoryPanelGroup>(dlg, "CPG");
+        auto* group = child<CategoryPanelGroup>(&dlg, "CPG");
         QScrollBar* bar = group->verticalScrollBar();
         QVERIFY(bar->maximum() > 0);
-        auto* region = child<QComboBox>(dlg, "CB_LoRa_RF_Band");
+        auto* region = child<QComboBox>(&dlg, "CB_LoRa_RF_Band");
         const int index = region->currentIndex();
         const auto wheel = [&](QWidget* target, int delta) {
             const QPoint local = target->rect().center();
@@ -382,7 +465,7 @@ private Q_SLOTS:
         QCOMPARE(bar->value(), 0);
         // Outside the group the wheel does not scroll it.
         bar->setValue(0);
-        wheel(child<QWidget>(dlg, "Btn_OK"), -120);
+        wheel(child<QWidget>(&dlg, "Btn_OK"), -120);
         QCOMPARE(bar->value(), 0);
     }
 
@@ -397,17 +480,17 @@ private Q_SLOTS:
                           "</Par_Gen>"));
         TFParGen dlg(env.state);
         QVERIFY(open(dlg));
-        QCOMPARE(child<QComboBox>(dlg, "CB_LoRa_RF_Band")->currentText(), QString("EU868"));
-        QCOMPARE(child<QComboBox>(dlg, "CB_LoRa_DataRate")->currentIndex(), 0);
-        QCOMPARE(child<QLineEdit>(dlg, "E_LoRa_Payload_Size")->text(), QString("51"));
-        QCOMPARE(child<QComboBox>(dlg, "CB_LoRa_Network_Type")->currentIndex(), -1);
-        QVERIFY(child<QWidget>(dlg, "CB_LoRa_FrequencySubBand")->isHidden());
-        QVERIFY(!child<QWidget>(dlg, "E_LoRa_Application_Key")->isHidden());
-        QVERIFY(!child<QWidget>(dlg, "E_OPC_UA_Server_IP1")->isEnabled());
+        QCOMPARE(child<QComboBox>(&dlg, "CB_LoRa_RF_Band")->currentText(), QString("EU868"));
+        QCOMPARE(child<QComboBox>(&dlg, "CB_LoRa_DataRate")->currentIndex(), 0);
+        QCOMPARE(child<QLineEdit>(&dlg, "E_LoRa_Payload_Size")->text(), QString("51"));
+        QCOMPARE(child<QComboBox>(&dlg, "CB_LoRa_Network_Type")->currentIndex(), -1);
+        QVERIFY(child<QWidget>(&dlg, "CB_LoRa_FrequencySubBand")->isHidden());
+        QVERIFY(!child<QWidget>(&dlg, "E_LoRa_Application_Key")->isHidden());
+        QVERIFY(!child<QWidget>(&dlg, "E_OPC_UA_Server_IP1")->isEnabled());
         QCOMPARE(dlg.controlsToSet(), ParGenSet::load(env.state.ParGenFile()));
 
         // The empty network type stops OK.
-        QTest::mouseClick(child<QWidget>(dlg, "Btn_OK"), Qt::LeftButton);
+        QTest::mouseClick(child<QWidget>(&dlg, "Btn_OK"), Qt::LeftButton);
         QCOMPARE(env.messages.texts(), QStringList{env.state.Text(494)});
         QVERIFY(dlg.isVisible());
     }
@@ -429,22 +512,22 @@ private Q_SLOTS:
         Env env;
         TFParGen dlg(env.state);
         QVERIFY(open(dlg));
-        child<QLineEdit>(dlg, "E_NTP_Poll_Time")->setText("60");
+        child<QLineEdit>(&dlg, "E_NTP_Poll_Time")->setText("60");
         for (const QString& t : typed) {
             const QString name = t.section('=', 0, 0);
             const QString value = t.section('=', 1);
             if (auto* box = dlg.findChild<QCheckBox*>(name))
                 box->setChecked(value == "1");
             else
-                child<QLineEdit>(dlg, qPrintable(name))->setText(value);
+                child<QLineEdit>(&dlg, qPrintable(name))->setText(value);
         }
-        QTest::mouseClick(child<QWidget>(dlg, "Btn_OK"), Qt::LeftButton);
+        QTest::mouseClick(child<QWidget>(&dlg, "Btn_OK"), Qt::LeftButton);
         QCOMPARE(env.messages.entries().size(), 1);
         QCOMPARE(env.messages.entries().first().icon, Messages::Icon::Error);
         QCOMPARE(env.messages.lastText(), env.state.Text(text));
         QVERIFY(!QFile::exists(env.state.ParGenFile()));
         QVERIFY(dlg.isVisible());
-        QCOMPARE(child<QLineEdit>(dlg, "E_NTP_Poll_Time")->text(), QString("60"));
+        QCOMPARE(child<QLineEdit>(&dlg, "E_NTP_Poll_Time")->text(), QString("60"));
     }
 
     // Values that no rule looks at reach the file as typed.
@@ -452,11 +535,11 @@ private Q_SLOTS:
         Env env;
         TFParGen dlg(env.state);
         QVERIFY(open(dlg));
-        child<QLineEdit>(dlg, "E_NTP_Poll_Time")->setText("60");
-        child<QLineEdit>(dlg, "E_OPC_UA_Server_GAT1")->setText("300");
-        child<QLineEdit>(dlg, "E_EthConn_Pri_DNS_IP2")->clear();
-        QTest::mouseClick(child<QWidget>(dlg, "Btn_OK"), Qt::LeftButton);
-        QVERIFY(env.messages.entries().isEmpty());
+        child<QLineEdit>(&dlg, "E_NTP_Poll_Time")->setText("60");
+        child<QLineEdit>(&dlg, "E_OPC_UA_Server_GAT1")->setText("300");
+        child<QLineEdit>(&dlg, "E_EthConn_Pri_DNS_IP2")->clear();
+        QTest::mouseClick(child<QWidget>(&dlg, "Btn_OK"), Qt::LeftButton);
+        QCOMPARE(env.messages.texts(), QStringList());
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         const QByteArray file = readFile(env.state.ParGenFile());
         QVERIFY(file.contains("<OPC_UA_Server_GAT1>300</OPC_UA_Server_GAT1>"));
@@ -468,29 +551,27 @@ private Q_SLOTS:
     void newConfiguration() {
         Env env;
         TFParGen dlg(env.state);
-        bool firstRefused = false;
-        QTimer::singleShot(0, &dlg, [&] {
-            QTest::mouseClick(child<QWidget>(dlg, "Btn_OK"), Qt::LeftButton);
-            firstRefused = env.messages.texts() == QStringList{env.state.Text(2562)} &&
-                           !QFile::exists(env.state.ParGenFile()) && dlg.isVisible();
-            QTest::keyClicks(child<QLineEdit>(dlg, "E_NTP_Poll_Time"), "3600");
-            QTest::mouseClick(child<QWidget>(dlg, "Btn_OK"), Qt::LeftButton);
-        });
-        QVERIFY(dlg.Show_Modal());
-        QVERIFY(firstRefused);
+        {
+            ModalDriver driver([&](QDialog&) {
+                QTest::mouseClick(child<QWidget>(&dlg, "Btn_OK"), Qt::LeftButton);
+                QCOMPARE(env.messages.texts(), QStringList{env.state.Text(2562)});
+                QVERIFY(!QFile::exists(env.state.ParGenFile()));
+                QVERIFY(dlg.isVisible());
+                QTest::keyClicks(child<QLineEdit>(&dlg, "E_NTP_Poll_Time"), "3600");
+                QTest::mouseClick(child<QWidget>(&dlg, "Btn_OK"), Qt::LeftButton);
+            });
+            QVERIFY(dlg.Show_Modal());
+        }
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(readFile(env.state.ParGenFile()), readFile(goldenDefaultsPath()));
 
-        QString poll;
-        QString rate;
-        QTimer::singleShot(0, &dlg, [&] {
-            poll = child<QLineEdit>(dlg, "E_NTP_Poll_Time")->text();
-            rate = child<QComboBox>(dlg, "CB_LoRa_DataRate")->currentText();
+        ModalDriver driver([&](QDialog&) {
+            QCOMPARE(child<QLineEdit>(&dlg, "E_NTP_Poll_Time")->text(), QString("3600"));
+            QCOMPARE(child<QComboBox>(&dlg, "CB_LoRa_DataRate")->currentText(),
+                     QString("6\t- LoRa: SF7/250kHz 11000 [bit/s]"));
             dlg.reject();
         });
         QVERIFY(dlg.Show_Modal());
-        QCOMPARE(poll, QString("3600"));
-        QCOMPARE(rate, QString("6\t- LoRa: SF7/250kHz 11000 [bit/s]"));
     }
 
     void cancelWritesNothing() {
@@ -501,22 +582,26 @@ private Q_SLOTS:
         const QByteArray before = readFile(env.state.ParGenFile());
 
         TFParGen dlg(env.state);
-        QTimer::singleShot(0, &dlg, [&] {
-            child<QLineEdit>(dlg, "E_EthConn_Device_Name")->setText("changed");
-            select(dlg, "CB_LoRa_RF_Band", "US915");
-            QTest::mouseClick(child<QWidget>(dlg, "Btn_Cancel"), Qt::LeftButton);
-        });
-        QVERIFY(dlg.Show_Modal());
-        QCOMPARE(dlg.result(), int(QDialog::Rejected));
-        QTimer::singleShot(0, &dlg, [&] { dlg.close(); }); // the close box cancels too
-        QVERIFY(dlg.Show_Modal());
-        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        {
+            ModalDriver driver([&](QDialog&) {
+                child<QLineEdit>(&dlg, "E_EthConn_Device_Name")->setText("changed");
+                select(dlg, "CB_LoRa_RF_Band", "US915");
+                QTest::mouseClick(child<QWidget>(&dlg, "Btn_Cancel"), Qt::LeftButton);
+            });
+            QVERIFY(dlg.Show_Modal());
+            QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        }
+        {
+            ModalDriver driver([&](QDialog&) { dlg.close(); }); // the close box cancels too
+            QVERIFY(dlg.Show_Modal());
+            QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        }
         QCOMPARE(readFile(env.state.ParGenFile()), before);
-        QVERIFY(env.messages.entries().isEmpty());
+        QCOMPARE(env.messages.texts(), QStringList());
 
         QVERIFY(dlg.FormShow());
-        QCOMPARE(child<QLineEdit>(dlg, "E_EthConn_Device_Name")->text(), QString("KV-7"));
-        QCOMPARE(child<QComboBox>(dlg, "CB_LoRa_RF_Band")->currentText(), QString("AS923"));
+        QCOMPARE(child<QLineEdit>(&dlg, "E_EthConn_Device_Name")->text(), QString("KV-7"));
+        QCOMPARE(child<QComboBox>(&dlg, "CB_LoRa_RF_Band")->currentText(), QString("AS923"));
     }
 
     void brokenFileNotOpened() {
@@ -524,14 +609,7 @@ private Q_SLOTS:
         const QByteArray broken("<Par_Gen><LoRa_RF_Band>AS923</Par_Gen>");
         QVERIFY(writeFile(env.state.ParGenFile(), broken));
         TFParGen dlg(env.state);
-        bool shown = false;
-        QTimer::singleShot(0, &dlg, [&] {
-            shown = dlg.isVisible();
-            dlg.reject();
-        });
-        QVERIFY(!dlg.Show_Modal());
-        QCoreApplication::processEvents();
-        QVERIFY(!shown);
+        QVERIFY(!dlg.Show_Modal()); // returns without showing: no modal loop runs
         QVERIFY(!dlg.isVisible());
         QCOMPARE(env.messages.entries().size(), 1);
         QCOMPARE(env.messages.entries().first().icon, Messages::Icon::Error);
@@ -548,14 +626,14 @@ private Q_SLOTS:
         QVERIFY(writeFile(folder, "x"));
         TFParGen dlg(env.state);
         QVERIFY(open(dlg));
-        child<QLineEdit>(dlg, "E_NTP_Poll_Time")->setText("60");
-        child<QLineEdit>(dlg, "E_EthConn_Device_Name")->setText("KV-9");
-        QTest::mouseClick(child<QWidget>(dlg, "Btn_OK"), Qt::LeftButton);
+        child<QLineEdit>(&dlg, "E_NTP_Poll_Time")->setText("60");
+        child<QLineEdit>(&dlg, "E_EthConn_Device_Name")->setText("KV-9");
+        QTest::mouseClick(child<QWidget>(&dlg, "Btn_OK"), Qt::LeftButton);
         QCOMPARE(env.messages.entries().size(), 1);
         QVERIFY2(env.messages.lastText().contains("ParGen.xml"), qPrintable(env.messages.lastText()));
         QVERIFY(dlg.isVisible());
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
-        QCOMPARE(child<QLineEdit>(dlg, "E_EthConn_Device_Name")->text(), QString("KV-9"));
+        QCOMPARE(child<QLineEdit>(&dlg, "E_EthConn_Device_Name")->text(), QString("KV-9"));
         QCOMPARE(readFile(folder), QByteArray("x"));
     }
 };

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/Configurations.h"
 #include "app/Product.h"
-#include "common/FileError.h"
 #include "common/MessageService.h"
-#include "options/TFAbout.h"
 #include "options/VersionCheck.h"
 #include "rules/RuleGrid.h"
 #include "rules/RuleTable.h"
@@ -11,32 +9,23 @@
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "shell/TFTessaroFirmWare.h"
+#include "support/GuiSupport.h"
 #include "support/HttpTestServer.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 #include <memory>
 
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void open(const QUrl& url) { urls << url; }
-};
+using namespace TestSupport;
 
 namespace {
 
@@ -56,16 +45,8 @@ QByteArray settings(const QByteArray& project, const QByteArray& internet = "0",
            "<Double_Click_Auto_Size>0</Double_Click_Auto_Size></lastinternet></Conf_Settings>";
 }
 
-// Runs `drive` on the modal window as soon as it is up. Whatever the driver leaves open is rejected
-// afterwards, so a failed check inside it cannot hang the test.
-void whenModal(std::function<void(QDialog*)> drive) {
-    QTimer::singleShot(0, [drive] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        QVERIFY2(dialog, "no modal dialog open");
-        drive(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
+QString labelText(const QWidget* w, const char* name) {
+    return child<QLabel>(w, name)->text();
 }
 
 } // namespace
@@ -73,21 +54,10 @@ void whenModal(std::function<void(QDialog*)> drive) {
 class TestMainWindow : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TempFolder> m_dir;
     std::unique_ptr<MessageRecorder> m_messages;
 
-    QString path(const QString& relative) const { return m_dir->filePath(relative); }
-
-    void writeFile(const QString& relative, const QByteArray& data) {
-        QFile f(path(relative));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(data);
-    }
-
-    QByteArray readFile(const QString& relative) const {
-        QFile f(path(relative));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QString path(const QString& relative) const { return m_dir->path(relative); }
 
     std::unique_ptr<TFTessaroFirmWare> start() {
         auto w = std::make_unique<TFTessaroFirmWare>(m_dir->path());
@@ -97,21 +67,16 @@ class TestMainWindow : public QObject {
         return w;
     }
 
-    template <class T = QWidget> static T* child(QWidget* w, const char* name) {
-        return w->findChild<T*>(QLatin1String(name));
-    }
-
-    static QString labelText(QWidget* w, const char* name) { return child<QLabel>(w, name)->text(); }
-
-    static void click(QWidget* w, const char* name) {
-        QWidget* c = child(w, name);
-        QVERIFY2(c, name);
-        QTest::mouseClick(c, Qt::LeftButton);
+    // A program folder whose settings name `configuration`, and that configuration's folder.
+    void prepare(const QByteArray& configuration) {
+        QVERIFY(
+            m_dir->makeDir(QStringLiteral("PROJECTS/") + QString::fromUtf8(configuration) + QStringLiteral("/bin")));
+        QVERIFY(m_dir->write(QStringLiteral("Tessaro.xml"), settings(configuration)));
     }
 
 private Q_SLOTS:
     void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
+        m_dir = std::make_unique<TempFolder>();
         m_messages = std::make_unique<MessageRecorder>();
     }
 
@@ -127,7 +92,7 @@ private Q_SLOTS:
         QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), Text10);
         QCOMPARE(w->state().LanguageName, QStringLiteral("English"));
-        QVERIFY(w->state().ActiveConfigPath.isEmpty());
+        QCOMPARE(w->state().ActiveConfigPath, QString());
         QVERIFY(!child<QTimer>(w.get(), "Timer_Update")->isActive());
         QCOMPARE(w->windowTitle(), Product::WindowCaption);
         QCOMPARE(labelText(w.get(), "L_SW_Code"), QStringLiteral("SWKV210"));
@@ -135,10 +100,9 @@ private Q_SLOTS:
         QVERIFY(!child(w.get(), "LL_Update")->isVisible());
 
         w->close();
-        QFile golden(QStringLiteral(TESSARO_FIXTURES "/app/Tessaro_first_run.xml"));
-        QVERIFY(golden.open(QIODevice::ReadOnly));
-        QCOMPARE(readFile(QStringLiteral("Tessaro.xml")), golden.readAll());
-        QVERIFY(m_messages->entries().isEmpty());
+        QCOMPARE(m_dir->read(QStringLiteral("Tessaro.xml")),
+                 readFile(QStringLiteral(TESSARO_FIXTURES "/app/Tessaro_first_run.xml")));
+        QCOMPARE(m_messages->texts(), QStringList());
     }
 
     void updateTimerRule_data() {
@@ -155,10 +119,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, internet);
         QFETCH(QByteArray, update);
         QFETCH(bool, active);
-        writeFile(QStringLiteral("Tessaro.xml"), settings("", internet, update));
+        QVERIFY(m_dir->write(QStringLiteral("Tessaro.xml"), settings("", internet, update)));
         auto w = start();
         auto* timer = child<QTimer>(w.get(), "Timer_Update");
-        QVERIFY(timer);
         QCOMPARE(timer->isActive(), active);
         QCOMPARE(w->state().EnableInternet, internet == "1");
         if (active)
@@ -168,9 +131,8 @@ private Q_SLOTS:
     // The timer's tick asks the version service (here a local server) and shows or hides the notice.
     void versionNotice() {
         HttpTestServer server;
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
-        writeFile(QStringLiteral("Tessaro.xml"), settings("", "1", "1"));
+        LinkCatcher catcher;
+        QVERIFY(m_dir->write(QStringLiteral("Tessaro.xml"), settings("", "1", "1")));
         auto w = start();
         w->versionCheck().setServer(QStringLiteral("127.0.0.1"), server.serverPort());
         auto* timer = child<QTimer>(w.get(), "Timer_Update");
@@ -199,7 +161,6 @@ private Q_SLOTS:
         QCOMPARE(notice->geometry(), QRect(208, 19, 294, 17));
         QTest::mouseClick(notice, Qt::LeftButton, {}, QPoint(4, notice->height() / 2));
         QCOMPARE(catcher.urls, QList<QUrl>{Product::downloadPageUrl()});
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
 
         // Switching the check off stops the ticks; the notice shown stays. A tick already due asks nothing.
         w->state().EnableUpdate = false;
@@ -214,9 +175,9 @@ private Q_SLOTS:
     }
 
     void rememberedConfigurationDeleted() {
-        writeFile(QStringLiteral("Tessaro.xml"), settings("Gone"));
+        QVERIFY(m_dir->write(QStringLiteral("Tessaro.xml"), settings("Gone")));
         auto w = start();
-        QVERIFY(w->state().ActiveConfigPath.isEmpty());
+        QCOMPARE(w->state().ActiveConfigPath, QString());
         QCOMPARE(w->state().ActiveConfigName, QStringLiteral("Gone"));
         QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), Text10);
@@ -226,7 +187,7 @@ private Q_SLOTS:
         QCOMPARE(m_messages->entries().first().icon, Messages::Icon::Error);
 
         w->close();
-        QVERIFY(readFile(QStringLiteral("Tessaro.xml")).contains("<projectname>Gone</projectname>"));
+        QVERIFY(m_dir->read(QStringLiteral("Tessaro.xml")).contains("<projectname>Gone</projectname>"));
     }
 
     void rememberedConfigurationRestored_data() {
@@ -244,8 +205,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, name);
         QFETCH(QString, folder);
         QFETCH(bool, active);
-        QVERIFY(QDir().mkpath(path(folder)));
-        writeFile(QStringLiteral("Tessaro.xml"), settings(name));
+        QVERIFY(m_dir->makeDir(folder));
+        QVERIFY(m_dir->write(QStringLiteral("Tessaro.xml"), settings(name)));
         auto w = start();
         QCOMPARE(w->state().ActiveConfigName, QString::fromUtf8(name));
         if (active) {
@@ -254,13 +215,14 @@ private Q_SLOTS:
             QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text11);
             QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), QString::fromUtf8(name));
         } else {
-            QVERIFY(w->state().ActiveConfigPath.isEmpty());
+            QCOMPARE(w->state().ActiveConfigPath, QString());
+            QCOMPARE(w->state().ParGenFile(), QString());
             QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
             click(w.get(), "Btn_CreateBin");
             QCOMPARE(m_messages->texts(), QStringList{Text18});
             // The name stays remembered as it was.
             w->close();
-            QVERIFY(readFile(QStringLiteral("Tessaro.xml")).contains("<projectname>" + name + "</projectname>"));
+            QVERIFY(m_dir->read(QStringLiteral("Tessaro.xml")).contains("<projectname>" + name + "</projectname>"));
         }
     }
 
@@ -277,116 +239,105 @@ private Q_SLOTS:
         QTest::newRow("step 5") << QByteArray("Btn_CreateBin") << QStringLiteral("FBoot") << none;
     }
 
+    // Steps 2 to 5 are refused while no configuration is active; with one, each runs its own step.
     void stepButtons() {
         QFETCH(QByteArray, button);
         QFETCH(QString, opens);
         QFETCH(QStringList, messages);
         auto w = start();
 
-        // Without a configuration: refused, and nothing opens.
         click(w.get(), button.constData());
         QCOMPARE(m_messages->texts(), QStringList{Text18});
-        QVERIFY(w->findChildren<QDialog*>().isEmpty());
+        QCOMPARE(w->findChildren<QDialog*>(), QList<QDialog*>());
 
-        // With one: the button's own step runs.
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/A"))));
+        QVERIFY(m_dir->makeDir(QStringLiteral("PROJECTS/A")));
         Configurations::activate(w->state(), QStringLiteral("A"));
         m_messages->clear();
-        QString shown;
-        if (!opens.isEmpty()) {
-            whenModal([&](QDialog* d) {
-                shown = d->objectName();
-                d->reject();
+        if (opens.isEmpty()) {
+            click(w.get(), button.constData());
+            QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        } else {
+            clickAndDrive(w.get(), button.constData(), [&](QDialog& d) {
+                QCOMPARE(d.objectName(), opens);
+                d.reject();
             });
         }
-        click(w.get(), button.constData());
-        QCOMPARE(shown, opens);
         QCOMPARE(m_messages->texts(), messages);
     }
 
     // Step 2 end to end: the communication editor opens on the active configuration's ParGen.xml.
     void setCommunicationEditsParGen() {
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Plant/bin"))));
-        writeFile(QStringLiteral("Tessaro.xml"), settings("Plant"));
+        prepare("Plant");
         auto w = start();
-        const QString parGen = path(QStringLiteral("PROJECTS/Plant/ParGen.xml"));
+        const QString parGen = QStringLiteral("PROJECTS/Plant/ParGen.xml");
 
-        whenModal([&](QDialog* dlg) {
-            QCOMPARE(dlg->objectName(), QStringLiteral("TFParGen"));
-            QTest::mouseClick(child(dlg, "Btn_OK"), Qt::LeftButton);
+        clickAndDrive(w.get(), "Btn_Prm_Gen", [&](QDialog& d) {
+            QCOMPARE(d.objectName(), QStringLiteral("TFParGen"));
+            click(&d, "Btn_OK");
             QCOMPARE(m_messages->lastText(),
                      QStringLiteral("Error NTP!! Poll Time must be between 0 and 10000000 seconds"));
-            QVERIFY(dlg->isVisible());
-            QTest::keyClicks(child(dlg, "E_NTP_Poll_Time"), QStringLiteral("3600"));
-            QTest::mouseClick(child(dlg, "Btn_OK"), Qt::LeftButton);
-            QVERIFY(!dlg->isVisible());
+            QVERIFY(d.isVisible());
+            QTest::keyClicks(child(&d, "E_NTP_Poll_Time"), QStringLiteral("3600"));
+            click(&d, "Btn_OK");
         });
-        click(w.get(), "Btn_Prm_Gen");
-        QVERIFY(QFileInfo::exists(parGen));
-        QVERIFY(readFile(QStringLiteral("PROJECTS/Plant/ParGen.xml")).contains("<NTP_Poll_Time>3600</NTP_Poll_Time>"));
+        QVERIFY(m_dir->read(parGen).contains("<NTP_Poll_Time>3600</NTP_Poll_Time>"));
 
-        whenModal([&](QDialog* dlg) {
-            QCOMPARE(child<QLineEdit>(dlg, "E_NTP_Poll_Time")->text(), QStringLiteral("3600"));
-            dlg->reject();
+        clickAndDrive(w.get(), "Btn_Prm_Gen", [&](QDialog& d) {
+            QCOMPARE(child<QLineEdit>(&d, "E_NTP_Poll_Time")->text(), QStringLiteral("3600"));
+            d.reject();
         });
-        click(w.get(), "Btn_Prm_Gen");
 
         // A broken file: the general error names it, the editor stays closed, the file is untouched.
-        writeFile(QStringLiteral("PROJECTS/Plant/ParGen.xml"), "<Par_Gen><oops></Par_Gen>");
+        QVERIFY(m_dir->write(parGen, "<Par_Gen><oops></Par_Gen>"));
         m_messages->clear();
         click(w.get(), "Btn_Prm_Gen");
         QCOMPARE(m_messages->entries().size(), 1);
-        QVERIFY(m_messages->lastText().contains(QStringLiteral("ParGen.xml")));
-        QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(readFile(QStringLiteral("PROJECTS/Plant/ParGen.xml")), QByteArray("<Par_Gen><oops></Par_Gen>"));
+        QVERIFY2(m_messages->lastText().contains(QStringLiteral("ParGen.xml")), qPrintable(m_messages->lastText()));
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QCOMPARE(m_dir->read(parGen), QByteArray("<Par_Gen><oops></Par_Gen>"));
     }
 
     // Step 3 end to end: the rules editor reads ParGen.xml and writes LoRaWAN_SetAccess.xml.
     void setLoRaWANAccessEditsRules() {
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Plant/bin"))));
-        writeFile(QStringLiteral("Tessaro.xml"), settings("Plant"));
-        writeFile(QStringLiteral("PROJECTS/Plant/ParGen.xml"),
-                  "<Par_Gen><LoRa_Payload_Size>51</LoRa_Payload_Size><LoRa_FPort>Variable</LoRa_FPort></Par_Gen>");
+        prepare("Plant");
+        QVERIFY(m_dir->write(
+            QStringLiteral("PROJECTS/Plant/ParGen.xml"),
+            "<Par_Gen><LoRa_Payload_Size>51</LoRa_Payload_Size><LoRa_FPort>Variable</LoRa_FPort></Par_Gen>"));
         auto w = start();
         const QString rulesFile = QStringLiteral("PROJECTS/Plant/LoRaWAN_SetAccess.xml");
 
-        whenModal([&](QDialog* dlg) {
-            QCOMPARE(dlg->objectName(), QStringLiteral("TFLoRa_Set_Access"));
-            auto* grid = child<RuleGrid>(dlg, "ACG_LoRa_Uplink");
+        clickAndDrive(w.get(), "Btn_LoRaWAN_Access", [&](QDialog& d) {
+            QCOMPARE(d.objectName(), QStringLiteral("TFLoRa_Set_Access"));
+            auto* grid = child<RuleGrid>(&d, "ACG_LoRa_Uplink");
             QCOMPARE(grid->table()->rowCount(), 223); // the variable FPort mode
             QVERIFY(!grid->isColumnHidden(8));
             grid->table()->setCellText(1, 2, QStringLiteral("10"));
             grid->table()->setCellText(1, 3, QStringLiteral("49"));
             grid->table()->setCellText(1, 8, QStringLiteral("7"));
-            QTest::mouseClick(child(dlg, "Btn_OK"), Qt::LeftButton);
-            QVERIFY(!dlg->isVisible());
+            click(&d, "Btn_OK");
         });
-        click(w.get(), "Btn_LoRaWAN_Access");
-        QVERIFY(m_messages->entries().isEmpty());
-        QVERIFY(readFile(rulesFile).contains(
+        QCOMPARE(m_messages->texts(), QStringList());
+        QVERIFY(m_dir->read(rulesFile).contains(
             "<LoRaWAN_Uplink><row Enable=\"Y\" StartByte=\"10\" NumByte=\"49\" OnChange=\"\" OnCMD=\"\" "
             "OnTimer=\"\" Time=\"\" FPort=\"7\" Mnemonic=\"\"/></LoRaWAN_Uplink>"));
 
         // A broken file: the general error names it, the editor stays closed, the file is untouched.
-        writeFile(rulesFile, "<LoRaWAN_Set_Access><oops></LoRaWAN_Set_Access>");
+        QVERIFY(m_dir->write(rulesFile, "<LoRaWAN_Set_Access><oops></LoRaWAN_Set_Access>"));
         click(w.get(), "Btn_LoRaWAN_Access");
         QCOMPARE(m_messages->entries().size(), 1);
-        QVERIFY(m_messages->lastText().contains(QStringLiteral("LoRaWAN_SetAccess.xml")));
-        QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(readFile(rulesFile), QByteArray("<LoRaWAN_Set_Access><oops></LoRaWAN_Set_Access>"));
+        QVERIFY2(m_messages->lastText().contains(QStringLiteral("LoRaWAN_SetAccess.xml")),
+                 qPrintable(m_messages->lastText()));
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QCOMPARE(m_dir->read(rulesFile), QByteArray("<LoRaWAN_Set_Access><oops></LoRaWAN_Set_Access>"));
     }
 
     void infoWithoutConfiguration() {
         auto w = start();
-        QString shown;
-        whenModal([&](QDialog* d) {
-            shown = d->objectName();
-            QTest::mouseClick(child(d, "LbButton1"), Qt::LeftButton);
-            QVERIFY(!d->isVisible());
+        clickAndDrive(w.get(), "Btn_Info", [](QDialog& d) {
+            QCOMPARE(d.objectName(), QStringLiteral("FAbout"));
+            click(&d, "LbButton1");
         });
-        click(w.get(), "Btn_Info");
-        QCOMPARE(shown, QStringLiteral("FAbout"));
-        QVERIFY(m_messages->entries().isEmpty());
+        QCOMPARE(m_messages->texts(), QStringList());
     }
 
     void optionsWithoutConfiguration_data() {
@@ -398,18 +349,16 @@ private Q_SLOTS:
     void optionsWithoutConfiguration() {
         QFETCH(bool, confirmed);
         auto w = start();
-        whenModal([&](QDialog* d) {
-            QCOMPARE(d->objectName(), QStringLiteral("FSoftOptions"));
-            child<QCheckBox>(d, "CB_En_Con")->setChecked(true);
-            child<QCheckBox>(d, "CB_Update")->setChecked(true);
-            QTest::mouseClick(child(d, confirmed ? "Btn_OK" : "Btn_Cancel"), Qt::LeftButton);
-            QVERIFY(!d->isVisible());
+        clickAndDrive(w.get(), "Btn_Opz", [&](QDialog& d) {
+            QCOMPARE(d.objectName(), QStringLiteral("FSoftOptions"));
+            child<QCheckBox>(&d, "CB_En_Con")->setChecked(true);
+            child<QCheckBox>(&d, "CB_Update")->setChecked(true);
+            click(&d, confirmed ? "Btn_OK" : "Btn_Cancel");
         });
-        click(w.get(), "Btn_Opz");
-        QVERIFY(m_messages->entries().isEmpty());
+        QCOMPARE(m_messages->texts(), QStringList());
         // OK stores the settings at once and applies the timer rule; Cancel does neither.
         QCOMPARE(w->state().EnableInternet && w->state().EnableUpdate, confirmed);
-        QCOMPARE(QFile::exists(path(QStringLiteral("Tessaro.xml"))), confirmed);
+        QCOMPARE(m_dir->exists(QStringLiteral("Tessaro.xml")), confirmed);
         QCOMPARE(child<QTimer>(w.get(), "Timer_Update")->isActive(), confirmed);
         if (confirmed)
             QCOMPARE(child<QTimer>(w.get(), "Timer_Update")->interval(), 60000);
@@ -424,47 +373,42 @@ private Q_SLOTS:
 
     void languageSwitch() {
         QFETCH(bool, confirmed);
-        QVERIFY(QDir().mkpath(path(QStringLiteral("LANGUAGE"))));
-        writeFile(QStringLiteral("LANGUAGE/Deutsch.lng"),
-                  "STR0015 = Neue Konfiguration\r\nSTR0100 = Neue\r\nSTR0200 = Offnen\r\nSTR0312 = Gut\r\n");
-        writeFile(QStringLiteral("Tessaro.xml"), settings(""));
+        QVERIFY(
+            m_dir->write(QStringLiteral("LANGUAGE/Deutsch.lng"),
+                         "STR0015 = Neue Konfiguration\r\nSTR0100 = Neue\r\nSTR0200 = Offnen\r\nSTR0312 = Gut\r\n"));
+        QVERIFY(m_dir->write(QStringLiteral("Tessaro.xml"), settings("")));
         auto w = start();
         const auto newButton = [&] { return child<QPushButton>(w.get(), "Btn_New")->text(); };
         // The New dialog exists before the switch, the Open dialog only after it.
-        whenModal([&](QDialog* d) { QTest::mouseClick(child(d, "Btn_Cancel"), Qt::LeftButton); });
-        click(w.get(), "Btn_New");
+        clickAndDrive(w.get(), "Btn_New", [](QDialog& d) { click(&d, "Btn_Cancel"); });
 
-        whenModal([&](QDialog* d) {
+        clickAndDrive(w.get(), "Btn_Opz", [&](QDialog& d) {
             m_messages->setNextAnswer(false);
-            QTest::mouseClick(child(d, "L_L1"), Qt::LeftButton);
+            click(&d, "L_L1");
             QCOMPARE(newButton(), QStringLiteral("New Configuration"));
 
             m_messages->setNextAnswer(true);
-            QTest::mouseClick(child(d, "L_L1"), Qt::LeftButton);
+            click(&d, "L_L1");
             QCOMPARE(newButton(), QStringLiteral("Neue Konfiguration"));
             QCOMPARE(child<QDialog>(w.get(), "FNew_Project")->windowTitle(), QStringLiteral("Neue"));
-            QCOMPARE(child<QPushButton>(d, "Btn_OK")->text(), QStringLiteral("Gut"));
-            QTest::mouseClick(child(d, confirmed ? "Btn_OK" : "Btn_Cancel"), Qt::LeftButton);
+            QCOMPARE(child<QPushButton>(&d, "Btn_OK")->text(), QStringLiteral("Gut"));
+            click(&d, confirmed ? "Btn_OK" : "Btn_Cancel");
         });
-        click(w.get(), "Btn_Opz");
         QCOMPARE(m_messages->texts(),
                  QStringList(2, QStringLiteral("Do you want to change the Language from English to Deutsch?")));
-        QString openTitle;
-        whenModal([&](QDialog* d) {
-            openTitle = d->windowTitle();
-            QTest::mouseClick(child(d, "Btn_Cancel"), Qt::LeftButton);
+        clickAndDrive(w.get(), "Btn_Open", [](QDialog& d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("Offnen"));
+            click(&d, "Btn_Cancel");
         });
-        click(w.get(), "Btn_Open");
-        QCOMPARE(openTitle, QStringLiteral("Offnen"));
         QCOMPARE(newButton(), QStringLiteral("Neue Konfiguration")); // for the rest of this run either way
         QCOMPARE(w->state().LanguageName, confirmed ? QStringLiteral("Deutsch") : QStringLiteral("English"));
         if (confirmed)
-            QVERIFY(readFile(QStringLiteral("Tessaro.xml")).contains("<language>Deutsch</language>"));
+            QVERIFY(m_dir->read(QStringLiteral("Tessaro.xml")).contains("<language>Deutsch</language>"));
         w->close();
         w.reset();
 
         // The next start is in the stored language.
-        QCOMPARE(readFile(QStringLiteral("Tessaro.xml")).contains("<language>Deutsch</language>"), confirmed);
+        QCOMPARE(m_dir->read(QStringLiteral("Tessaro.xml")).contains("<language>Deutsch</language>"), confirmed);
         w = start();
         QCOMPARE(newButton(), confirmed ? QStringLiteral("Neue Konfiguration") : QStringLiteral("New Configuration"));
     }
@@ -481,20 +425,18 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(bool, byEnter);
         auto w = start();
-        whenModal([&](QDialog* d) {
-            auto* edit = child<QLineEdit>(d, "E_New_Proj");
-            QCOMPARE(d->focusWidget(), edit);
+        clickAndDrive(w.get(), "Btn_New", [&](QDialog& d) {
+            auto* edit = child<QLineEdit>(&d, "E_New_Proj");
+            QCOMPARE(d.focusWidget(), edit);
             QTest::keyClicks(edit, typed);
             if (byEnter)
                 QTest::keyClick(edit, Qt::Key_Return);
             else
-                QTest::mouseClick(child(d, "Btn_OK"), Qt::LeftButton);
-            QVERIFY(!d->isVisible());
-            QCOMPARE(d->result(), int(QDialog::Accepted));
+                click(&d, "Btn_OK");
+            QCOMPARE(d.result(), int(QDialog::Accepted));
         });
-        click(w.get(), "Btn_New");
         // One creation only: a second OK from the same Enter would have answered "already exists".
-        QVERIFY(m_messages->entries().isEmpty());
+        QCOMPARE(m_messages->texts(), QStringList());
         QCOMPARE(w->state().ActiveConfigName, typed);
         QCOMPARE(w->state().ActiveConfigPath, path(QStringLiteral("PROJECTS/") + typed));
         QCOMPARE(w->state().OPCUAServerFile(),
@@ -504,8 +446,10 @@ private Q_SLOTS:
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), typed);
 
         // The next showing starts with an empty field.
-        whenModal([&](QDialog* d) { QCOMPARE(child<QLineEdit>(d, "E_New_Proj")->text(), QString()); });
-        click(w.get(), "Btn_New");
+        clickAndDrive(w.get(), "Btn_New", [](QDialog& d) {
+            QCOMPARE(child<QLineEdit>(&d, "E_New_Proj")->text(), QString());
+            d.reject();
+        });
     }
 
     void newConfigurationRefused_data() {
@@ -524,47 +468,40 @@ private Q_SLOTS:
     void newConfigurationRefused() {
         QFETCH(QString, typed);
         QFETCH(QString, message);
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Old"))));
-        writeFile(QStringLiteral("Tessaro.xml"), settings("Old"));
+        QVERIFY(m_dir->makeDir(QStringLiteral("PROJECTS/Old")));
+        QVERIFY(m_dir->write(QStringLiteral("Tessaro.xml"), settings("Old")));
         auto w = start();
-        bool stayedOpen = false;
-        QString keptText;
-        whenModal([&](QDialog* d) {
-            auto* edit = child<QLineEdit>(d, "E_New_Proj");
+        clickAndDrive(w.get(), "Btn_New", [&](QDialog& d) {
+            auto* edit = child<QLineEdit>(&d, "E_New_Proj");
             QTest::keyClicks(edit, typed);
             QTest::keyClick(edit, Qt::Key_Return);
-            stayedOpen = d->isVisible();
-            keptText = edit->text();
-            QTest::mouseClick(child(d, "Btn_Cancel"), Qt::LeftButton);
+            QVERIFY(d.isVisible());
+            QCOMPARE(edit->text(), typed);
+            click(&d, "Btn_Cancel");
         });
-        click(w.get(), "Btn_New");
-        QVERIFY(stayedOpen);
-        QCOMPARE(keptText, typed);
         QCOMPARE(m_messages->texts(), QStringList{message});
         QCOMPARE(m_messages->entries().first().icon, Messages::Icon::Error);
         QCOMPARE(w->state().ActiveConfigName, QStringLiteral("Old"));
         QCOMPARE(QDir(path(QStringLiteral("PROJECTS"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("Old")});
-        QVERIFY(!QFileInfo::exists(path(QStringLiteral("Evil"))));
+        QVERIFY(!m_dir->exists(QStringLiteral("Evil")));
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), QStringLiteral("Old"));
     }
 
     void openPreselectsActiveIgnoringCase() {
         for (const char* folder : {"PROJECTS/alpha", "PROJECTS/Beta"})
-            QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
+            QVERIFY(m_dir->makeDir(QLatin1String(folder)));
         auto w = start();
-        // Remembered in other case than the folder's.
+        // Remembered in another case than the folder's.
         Configurations::activate(w->state(), QStringLiteral("Alpha"));
-        QString selected;
-        whenModal([&](QDialog* d) {
-            auto* list = child<QListWidget>(d, "ListBox1");
+        clickAndDrive(w.get(), "Btn_Open", [&](QDialog& d) {
+            auto* list = child<QListWidget>(&d, "ListBox1");
             QCOMPARE(list->count(), 2);
-            selected = list->currentItem() ? list->currentItem()->text() : QString();
-            QCOMPARE(qobject_cast<TFOpenConf*>(d)->Name_Conf, selected);
-            QTest::mouseClick(child(d, "Btn_OK"), Qt::LeftButton);
+            QVERIFY(list->currentItem());
+            QCOMPARE(list->currentItem()->text(), QStringLiteral("alpha"));
+            QCOMPARE(qobject_cast<TFOpenConf*>(&d)->Name_Conf, QStringLiteral("alpha"));
+            click(&d, "Btn_OK");
         });
-        click(w.get(), "Btn_Open");
-        QCOMPARE(selected, QStringLiteral("alpha"));
         QCOMPARE(w->state().ActiveConfigName, QStringLiteral("alpha"));
         QCOMPARE(w->state().ActiveConfigPath, path(QStringLiteral("PROJECTS/alpha")));
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), QStringLiteral("alpha"));
@@ -573,53 +510,48 @@ private Q_SLOTS:
     void openByClickingAnEntry() {
         // A hand-made empty folder is listed; files are not.
         for (const char* folder : {"PROJECTS/First", "PROJECTS/Made by hand"})
-            QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
-        writeFile(QStringLiteral("PROJECTS/stray.xml"), "<x/>");
+            QVERIFY(m_dir->makeDir(QLatin1String(folder)));
+        QVERIFY(m_dir->write(QStringLiteral("PROJECTS/stray.xml"), "<x/>"));
         auto w = start();
-        whenModal([&](QDialog* d) {
-            auto* list = child<QListWidget>(d, "ListBox1");
+        clickAndDrive(w.get(), "Btn_Open", [&](QDialog& d) {
+            auto* list = child<QListWidget>(&d, "ListBox1");
             QCOMPARE(list->count(), 2);
             // Nothing active: the first entry is preselected.
             QCOMPARE(list->currentRow(), 0);
             const auto found = list->findItems(QStringLiteral("Made by hand"), Qt::MatchExactly);
             QCOMPARE(found.size(), 1);
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
-            QCOMPARE(qobject_cast<TFOpenConf*>(d)->Name_Conf, QStringLiteral("Made by hand"));
-            QTest::mouseClick(child(d, "Btn_OK"), Qt::LeftButton);
+            QCOMPARE(qobject_cast<TFOpenConf*>(&d)->Name_Conf, QStringLiteral("Made by hand"));
+            click(&d, "Btn_OK");
         });
-        click(w.get(), "Btn_Open");
         QCOMPARE(w->state().ActiveConfigName, QStringLiteral("Made by hand"));
         QCOMPARE(w->state().LoRaWANSetAccessFile(),
                  path(QStringLiteral("PROJECTS/Made by hand/LoRaWAN_SetAccess.xml")));
     }
 
     void openWithEmptyListClearsConfiguration() {
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Only"))));
-        writeFile(QStringLiteral("Tessaro.xml"), settings("Only"));
+        prepare("Only");
         auto w = start();
         QVERIFY(QDir(path(QStringLiteral("PROJECTS/Only"))).removeRecursively());
-        whenModal([&](QDialog* d) {
-            QCOMPARE(child<QListWidget>(d, "ListBox1")->count(), 0);
-            QTest::mouseClick(child(d, "Btn_OK"), Qt::LeftButton);
+        clickAndDrive(w.get(), "Btn_Open", [](QDialog& d) {
+            QCOMPARE(child<QListWidget>(&d, "ListBox1")->count(), 0);
+            click(&d, "Btn_OK");
         });
-        click(w.get(), "Btn_Open");
-        QVERIFY(w->state().ActiveConfigPath.isEmpty());
-        QVERIFY(w->state().ActiveConfigName.isEmpty());
+        QCOMPARE(w->state().ActiveConfigPath, QString());
+        QCOMPARE(w->state().ActiveConfigName, QString());
         QCOMPARE(labelText(w.get(), "L_Name_Conf"), Text9);
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), Text10);
     }
 
     void openCancelChangesNothing() {
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Kept"))));
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Other"))));
-        writeFile(QStringLiteral("Tessaro.xml"), settings("Kept"));
+        prepare("Kept");
+        QVERIFY(m_dir->makeDir(QStringLiteral("PROJECTS/Other")));
         auto w = start();
-        whenModal([&](QDialog* d) {
-            auto* list = child<QListWidget>(d, "ListBox1");
+        clickAndDrive(w.get(), "Btn_Open", [](QDialog& d) {
+            auto* list = child<QListWidget>(&d, "ListBox1");
             list->setCurrentRow(list->currentRow() == 0 ? 1 : 0);
-            QTest::mouseClick(child(d, "Btn_Cancel"), Qt::LeftButton);
+            click(&d, "Btn_Cancel");
         });
-        click(w.get(), "Btn_Open");
         QCOMPARE(w->state().ActiveConfigName, QStringLiteral("Kept"));
         QCOMPARE(labelText(w.get(), "L_Name_Conf_L2"), QStringLiteral("Kept"));
     }
@@ -629,33 +561,31 @@ private Q_SLOTS:
         w->state().LastIpAddress = QStringLiteral("10.1.1.1");
         click(w.get(), "Btn_Close");
         QVERIFY(!w->isVisible());
-        QVERIFY(readFile(QStringLiteral("Tessaro.xml")).contains("<ipaddress>10.1.1.1</ipaddress>"));
+        QVERIFY(m_dir->read(QStringLiteral("Tessaro.xml")).contains("<ipaddress>10.1.1.1</ipaddress>"));
     }
 
     void failedSaveStillCloses() {
         auto w = start();
         // A folder in the place of the settings file cannot be replaced.
-        QVERIFY(QDir().mkpath(path(QStringLiteral("Tessaro.xml"))));
+        QVERIFY(m_dir->makeDir(QStringLiteral("Tessaro.xml")));
         w->close();
         QVERIFY(!w->isVisible());
         QCOMPARE(m_messages->entries().size(), 1);
-        QVERIFY(m_messages->lastText().contains(QStringLiteral("Tessaro.xml")));
+        QVERIFY2(m_messages->lastText().contains(QStringLiteral("Tessaro.xml")), qPrintable(m_messages->lastText()));
     }
 
     // Start-up builds no dialog; each is created when its step first needs it, and kept.
     void dialogsCreatedOnFirstUse() {
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Plant"))));
-        writeFile(QStringLiteral("Tessaro.xml"), settings("Plant"));
+        prepare("Plant");
         auto w = start();
-        QVERIFY(w->findChildren<QDialog*>().isEmpty());
+        QCOMPARE(w->findChildren<QDialog*>(), QList<QDialog*>());
 
         QList<QDialog*> seen;
         for (int round = 0; round < 2; ++round) {
-            whenModal([&](QDialog* d) {
-                seen << d;
-                d->reject();
+            clickAndDrive(w.get(), "Btn_Prm_Gen", [&](QDialog& d) {
+                seen << &d;
+                d.reject();
             });
-            click(w.get(), "Btn_Prm_Gen");
         }
         QCOMPARE(seen.size(), 2);
         QCOMPARE(seen[0], seen[1]);
@@ -664,21 +594,16 @@ private Q_SLOTS:
 
     // A language change reaches the dialogs built so far; one built later reads the current texts.
     void languageChangeReachesDialogs() {
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Plant"))));
-        writeFile(QStringLiteral("Tessaro.xml"), settings("Plant"));
+        prepare("Plant");
         auto w = start();
-        writeFile(QStringLiteral("LANGUAGE/Deutsch.lng"),
-                  "STR0000 = Anfang\r\nSTR0100 = Neue Konfiguration\r\nSTR0400 = Kommunikation\r\n"
-                  "STR1200 = Zugriff\r\n");
-        whenModal([](QDialog* d) { d->reject(); });
-        click(w.get(), "Btn_Prm_Gen");
-        auto* parGen = w->findChild<QDialog*>(QStringLiteral("TFParGen"));
-        QVERIFY(parGen);
+        QVERIFY(m_dir->write(QStringLiteral("LANGUAGE/Deutsch.lng"),
+                             "STR0000 = Anfang\r\nSTR0100 = Neue Konfiguration\r\nSTR0400 = Kommunikation\r\n"
+                             "STR1200 = Zugriff\r\n"));
+        clickAndDrive(w.get(), "Btn_Prm_Gen", [](QDialog& d) { d.reject(); });
+        auto* parGen = child<QDialog>(w.get(), "TFParGen");
         QCOMPARE(parGen->windowTitle(), QStringLiteral("Set Communication"));
-        whenModal([](QDialog* d) { d->reject(); });
-        click(w.get(), "Btn_LoRaWAN_Access");
-        auto* rules = w->findChild<QDialog*>(QStringLiteral("TFLoRa_Set_Access"));
-        QVERIFY(rules);
+        clickAndDrive(w.get(), "Btn_LoRaWAN_Access", [](QDialog& d) { d.reject(); });
+        auto* rules = child<QDialog>(w.get(), "TFLoRa_Set_Access");
         QCOMPARE(rules->windowTitle(), QStringLiteral("Set LoRaWAN Access"));
 
         w->state().LanguageName = QStringLiteral("Deutsch");
@@ -687,25 +612,20 @@ private Q_SLOTS:
         QCOMPARE(labelText(w.get(), "L_Begin"), QStringLiteral("Anfang"));
         QCOMPARE(parGen->windowTitle(), QStringLiteral("Kommunikation"));
         QCOMPARE(rules->windowTitle(), QStringLiteral("Zugriff"));
-        QVERIFY(!w->findChild<TFNew_Project*>());
+        QCOMPARE(w->findChild<TFNew_Project*>(), nullptr);
 
-        QString title;
-        whenModal([&](QDialog* d) {
-            title = d->windowTitle();
-            d->reject();
+        clickAndDrive(w.get(), "Btn_New", [](QDialog& d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("Neue Konfiguration"));
+            d.reject();
         });
-        click(w.get(), "Btn_New");
-        QCOMPARE(title, QStringLiteral("Neue Konfiguration"));
     }
 
     void webAddressOpensHomePage() {
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+        LinkCatcher catcher;
         auto w = start();
         QCOMPARE(labelText(w.get(), "L_Velmora"), Product::WebAddress);
         QCOMPARE(child(w.get(), "L_Velmora")->cursor().shape(), Qt::PointingHandCursor);
         click(w.get(), "L_Velmora");
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
         QCOMPARE(catcher.urls, QList<QUrl>{Product::homePageUrl()});
         QCOMPARE(catcher.urls.first().toString(),
                  QStringLiteral("http://") + Product::WebHost + QStringLiteral("/HOME/default.asp?frompg=SWKV210"));
@@ -741,7 +661,6 @@ private Q_SLOTS:
         QFETCH(QRect, rect);
         auto w = start();
         QWidget* c = child(w.get(), name.constData());
-        QVERIFY(c);
         if (rect.isEmpty())
             QCOMPARE(c->pos(), rect.topLeft());
         else
@@ -772,52 +691,47 @@ private Q_SLOTS:
     void dialogs() {
         auto w = start();
         // New: fixed size; Open: resizable, the list growing with the window.
-        whenModal([&](QDialog* d) {
-            QCOMPARE(d->size(), QSize(331, 162));
-            QCOMPARE(d->minimumSize(), d->maximumSize());
-            QCOMPARE(d->windowTitle(), QStringLiteral("Create New Configuration"));
-            QCOMPARE(labelText(d, "L_SW_Code"), QStringLiteral("SWKV210"));
-            QVERIFY(child(d, "L_SW_Code")->pos().x() < 20 && child(d, "L_SW_Code")->pos().y() < 20);
-            d->reject();
+        clickAndDrive(w.get(), "Btn_New", [](QDialog& d) {
+            QCOMPARE(d.size(), QSize(331, 162));
+            QCOMPARE(d.minimumSize(), d.maximumSize());
+            QCOMPARE(d.windowTitle(), QStringLiteral("Create New Configuration"));
+            QCOMPARE(labelText(&d, "L_SW_Code"), QStringLiteral("SWKV210"));
+            QCOMPARE(child(&d, "L_SW_Code")->pos(), QPoint(16, 8));
+            d.reject();
         });
-        click(w.get(), "Btn_New");
-
-        whenModal([&](QDialog* d) {
-            QCOMPARE(labelText(d, "Label1"), QStringLiteral("List of Avaliable Configurations"));
-            QCOMPARE(labelText(d, "L_SW_Code"), QStringLiteral("SWKV210"));
-            QCOMPARE(d->size(), QSize(377, 351));
-            auto* list = child(d, "ListBox1");
+        clickAndDrive(w.get(), "Btn_Open", [](QDialog& d) {
+            QCOMPARE(labelText(&d, "Label1"), QStringLiteral("List of Avaliable Configurations"));
+            QCOMPARE(labelText(&d, "L_SW_Code"), QStringLiteral("SWKV210"));
+            QCOMPARE(d.size(), QSize(377, 351));
+            auto* list = child(&d, "ListBox1");
             const QRect before = list->geometry();
-            d->resize(477, 451);
+            d.resize(477, 451);
             QCOMPARE(list->geometry(), before.adjusted(0, 0, 100, 100));
-            QVERIFY(child(d, "Btn_OK")->geometry().bottom() < 451);
+            QVERIFY(child(&d, "Btn_OK")->geometry().bottom() < 451);
+            d.reject();
         });
-        click(w.get(), "Btn_Open");
     }
 
     // Step 4 end to end: the variables editor writes OPC_UA_Server.xml of the active configuration and
     // follows a language change.
     void opcUaAccessEditsVariables() {
-        QVERIFY(QDir().mkpath(path(QStringLiteral("PROJECTS/Plant"))));
-        writeFile(QStringLiteral("Tessaro.xml"), settings("Plant"));
+        prepare("Plant");
         auto w = start();
-        writeFile(QStringLiteral("LANGUAGE/Deutsch.lng"), "STR5800 = Variablen\r\n");
+        QVERIFY(m_dir->write(QStringLiteral("LANGUAGE/Deutsch.lng"), "STR5800 = Variablen\r\n"));
         const QString file = QStringLiteral("PROJECTS/Plant/OPC_UA_Server.xml");
 
         QDialog* editor = nullptr;
-        whenModal([&](QDialog* dlg) {
-            editor = dlg;
-            QCOMPARE(dlg->objectName(), QStringLiteral("TFOPC_UA_Server_Access"));
-            auto* opc = static_cast<TFOPC_UA_Server_Access*>(dlg);
+        clickAndDrive(w.get(), "Btn_OPC_UA_Server_Access", [&](QDialog& d) {
+            editor = &d;
+            QCOMPARE(d.objectName(), QStringLiteral("TFOPC_UA_Server_Access"));
+            auto* opc = static_cast<TFOPC_UA_Server_Access*>(&d);
             opc->table()->setCellText(1, 2, QStringLiteral("Float"));
             opc->VarSetLength(QStringLiteral("Float"), 1);
             opc->table()->setCellText(1, 3, QStringLiteral("12"));
-            QTest::mouseClick(child(dlg, "Btn_OK"), Qt::LeftButton);
-            QVERIFY(!dlg->isVisible());
+            click(&d, "Btn_OK");
         });
-        click(w.get(), "Btn_OPC_UA_Server_Access");
-        QVERIFY(m_messages->entries().isEmpty());
-        QCOMPARE(readFile(file),
+        QCOMPARE(m_messages->texts(), QStringList());
+        QCOMPARE(m_dir->read(file),
                  QByteArray("<OPC_UA_Server><OPC_UA_Server_Variables><row Enable=\"Y\" Type=\"Float\" "
                             "Position=\"12\" Length=\"4\" Name=\"\" ReadWrite=\"Read/Write\" Mnemonic=\"\"/>"
                             "</OPC_UA_Server_Variables></OPC_UA_Server><!--SW_VERSION = 1.001-->"));
@@ -829,12 +743,13 @@ private Q_SLOTS:
         QCOMPARE(editor->windowTitle(), QStringLiteral("Variablen"));
 
         // A broken file: the general error names it, the editor stays closed, the file is untouched.
-        writeFile(file, "<OPC_UA_Server><oops></OPC_UA_Server>");
+        QVERIFY(m_dir->write(file, "<OPC_UA_Server><oops></OPC_UA_Server>"));
         click(w.get(), "Btn_OPC_UA_Server_Access");
         QCOMPARE(m_messages->entries().size(), 1);
-        QVERIFY(m_messages->lastText().contains(QStringLiteral("OPC_UA_Server.xml")));
-        QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(readFile(file), QByteArray("<OPC_UA_Server><oops></OPC_UA_Server>"));
+        QVERIFY2(m_messages->lastText().contains(QStringLiteral("OPC_UA_Server.xml")),
+                 qPrintable(m_messages->lastText()));
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QCOMPARE(m_dir->read(file), QByteArray("<OPC_UA_Server><oops></OPC_UA_Server>"));
     }
 };
 
